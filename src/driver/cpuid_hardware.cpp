@@ -1,0 +1,32 @@
+// Hardware back end: the processor's own CPUID instruction, through the
+// compiler's intrinsics (which keep ebx right in 32-bit PIC code too).
+#include "cpuid.h"
+
+#if defined(_MSC_VER)
+#include <intrin.h>
+#elif defined(__GNUC__) && (defined(__i386__) || defined(__x86_64__))
+#include <cpuid.h>
+#else
+#error "the hardware CPUID back end needs an x86 target"
+#endif
+
+CpuidRegisters CpuidResult;
+
+void cpuid_query(std::uint32_t leaf)
+{
+#if defined(_MSC_VER)
+    int registers[4];
+    __cpuidex(registers, static_cast<int>(leaf), 0);
+    CpuidResult.eax = static_cast<std::uint32_t>(registers[0]);
+    CpuidResult.ebx = static_cast<std::uint32_t>(registers[1]);
+    CpuidResult.ecx = static_cast<std::uint32_t>(registers[2]);
+    CpuidResult.edx = static_cast<std::uint32_t>(registers[3]);
+#else
+    unsigned int eax, ebx, ecx, edx;
+    __cpuid_count(leaf, 0, eax, ebx, ecx, edx);
+    CpuidResult.eax = eax;
+    CpuidResult.ebx = ebx;
+    CpuidResult.ecx = ecx;
+    CpuidResult.edx = edx;
+#endif
+}

@@ -1,0 +1,34 @@
+// The one output layer: every byte of the report goes through here, in
+// order, so tests can capture it and a pause can flush it.
+#ifndef X86IDENT_OUTPUT_H
+#define X86IDENT_OUTPUT_H
+
+#include <string>
+
+#if defined(__MINGW32__)
+#define X86IDENT_PRINTF(fmt, args) __attribute__((format(__MINGW_PRINTF_FORMAT, fmt, args)))
+#elif defined(__GNUC__)
+#define X86IDENT_PRINTF(fmt, args) __attribute__((format(printf, fmt, args)))
+#else
+#define X86IDENT_PRINTF(fmt, args)
+#endif
+
+// Formatted output with printf conventions ("%08lx" takes unsigned long).
+void out_printf(const char *format, ...) X86IDENT_PRINTF(1, 2);
+
+// Writes one byte unchanged, whatever its value.
+void out_char(unsigned char byte);
+
+// Pushes everything written so far to the screen or file.
+void out_flush();
+
+// Writes out what is still held. Returns 0, or 1 after telling standard
+// error that standard output could not be written (disk full, closed pipe):
+// a report that did not reach its reader is not a success.
+int out_finish(const char *program_name);
+
+// Tests: while `into` is not null, output is appended to it instead of
+// going to standard output.
+void out_capture(std::string *into);
+
+#endif

@@ -1,0 +1,14 @@
+#include "register_text.h"
+
+#include "output.h"
+
+void print_register_text(std::uint32_t first, std::uint32_t second, std::uint32_t third, std::uint32_t fourth)
+{
+    char text[17];
+    const std::uint32_t values[4] = {first, second, third, fourth};
+    for (int value = 0; value < 4; ++value)
+        for (int i = 0; i < 4; ++i)
+            text[4 * value + i] = static_cast<char>((values[value] >> (8 * i)) & 0xff);
+    text[16] = 0;
+    out_printf("%s", text);
+}

@@ -1,0 +1,11 @@
+#ifndef X86IDENT_REGISTER_TEXT_H
+#define X86IDENT_REGISTER_TEXT_H
+
+#include <cstdint>
+
+// Prints the 16 bytes of four register values as text, each value low byte
+// first (the order in which the processor packs its name string), up to the
+// first 0 byte. Nothing is added around the text.
+void print_register_text(std::uint32_t first, std::uint32_t second, std::uint32_t third, std::uint32_t fourth);
+
+#endif
