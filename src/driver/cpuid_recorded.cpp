@@ -1,6 +1,8 @@
 #include "cpuid_recorded.h"
 
 #include <algorithm>
+#include <utility>
+#include <vector>
 
 #include "cpuid.h"
 
@@ -10,7 +12,7 @@ namespace {
 
 // Sorted by leaf, one entry per leaf, so a query is a binary search.
 std::vector<RecordedLeaf> recording;
-std::vector<std::uint32_t> *query_log = nullptr;
+std::function<void(std::uint32_t)> after_query;
 
 bool leaf_less(const RecordedLeaf &entry, std::uint32_t leaf)
 {
@@ -31,18 +33,18 @@ void cpuid_use_recording(const RecordedLeaf *leaves, std::size_t count)
                     recording.end());
 }
 
-void cpuid_log_queries(std::vector<std::uint32_t> *log)
+void cpuid_after_query(std::function<void(std::uint32_t leaf)> hook)
 {
-    query_log = log;
+    after_query = std::move(hook);
 }
 
 void cpuid_query(std::uint32_t leaf)
 {
-    if (query_log != nullptr)
-        query_log->push_back(leaf);
     auto found = std::lower_bound(recording.begin(), recording.end(), leaf, leaf_less);
     if (found != recording.end() && found->leaf == leaf)
         CpuidResult = CpuidRegisters{found->eax, found->ebx, found->ecx, found->edx};
     else
         CpuidResult = CpuidRegisters{0, 0, 0, 0};
+    if (after_query)
+        after_query(leaf);
 }

@@ -5,7 +5,7 @@
 
 #include <cstddef>
 #include <cstdint>
-#include <vector>
+#include <functional>
 
 struct RecordedLeaf {
     std::uint32_t leaf;
@@ -19,7 +19,8 @@ struct RecordedLeaf {
 // appears more than once, the first entry wins. The table is copied.
 void cpuid_use_recording(const RecordedLeaf *leaves, std::size_t count);
 
-// Tests: when `log` is not null, every queried leaf is appended to it.
-void cpuid_log_queries(std::vector<std::uint32_t> *log);
+// Tests: when set, called after every query with its leaf; it may look at
+// CpuidResult or change it (a processor whose answers vary between queries).
+void cpuid_after_query(std::function<void(std::uint32_t leaf)> hook);
 
 #endif
