@@ -1,0 +1,150 @@
+// x86ident-replay as a user runs it: hand-written fixture dumps end to end,
+// the pause options, standard input, and every kind of bad input or usage.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cstdio>
+#include <string>
+
+#include "process_runner.h"
+
+namespace {
+
+const std::string replay = X86IDENT_REPLAY_PATH;
+const std::string fixtures = X86IDENT_FIXTURES_DIR;
+
+std::string without_form_feeds(std::string text)
+{
+    text.erase(std::remove(text.begin(), text.end(), '\f'), text.end());
+    return text;
+}
+
+class Fixtures : public ::testing::TestWithParam<const char *> {};
+
+TEST_P(Fixtures, MarkPausesPrintsTheExpectedReport)
+{
+    const std::string dump = fixtures + "/" + GetParam() + ".txt";
+    const std::string expected = read_file(fixtures + "/" + GetParam() + ".out");
+    ASSERT_FALSE(expected.empty());
+
+    const ProcessResult marked = run_process({replay, "--mark-pauses", dump});
+    EXPECT_EQ(marked.exit_status, 0);
+    EXPECT_EQ(marked.err, "");
+    EXPECT_EQ(marked.out, expected);
+
+    const ProcessResult plain = run_process({replay, "--no-pause", dump});
+    EXPECT_EQ(plain.exit_status, 0);
+    EXPECT_EQ(plain.out, without_form_feeds(expected));
+
+    // Standard input, and no terminal: the default pauses go straight through.
+    const ProcessResult piped = run_process({replay, "-"}, {read_file(dump), true, ""});
+    EXPECT_EQ(piped.exit_status, 0);
+    EXPECT_EQ(piped.out, without_form_feeds(expected));
+}
+
+INSTANTIATE_TEST_SUITE_P(EndToEnd, Fixtures,
+                         ::testing::Values("intel_worked_examples", "amd_k6_annotated", "cyrix_mediagx_report"));
+
+TEST(ReplayCli, OwnOutputReplaysToTheSameBytes)
+{
+    const std::string first = run_process({replay, "--no-pause", fixtures + "/amd_k6_annotated.txt"}).out;
+    const std::string saved = temporary_path("own-output.txt");
+    write_file(saved, first);
+    const ProcessResult again = run_process({replay, "--no-pause", saved});
+    EXPECT_EQ(again.exit_status, 0);
+    EXPECT_EQ(again.out, first);
+    std::remove(saved.c_str());
+}
+
+struct BadInput {
+    const char *name;
+    std::string content; // written to the file unless `path` is given
+    std::string path;
+    std::string message; // after "x86ident-replay: FILE"
+};
+
+TEST(ReplayCli, BadInputOneLineOnStandardErrorAndStatus1)
+{
+    const std::string good = "CPUID 00000000: 00000001-756E6547-6C65746E-49656E69\n";
+    const BadInput cases[] = {
+        {"missing", "", "/nonexistent/dump.txt", ": No such file or directory\n"},
+        {"directory", "", "/tmp", ": is a directory\n"},
+        {"endless", "", "/dev/zero", ": larger than 1 MiB: not a CPUID dump\n"},
+        {"empty", "", "", ": empty file\n"},
+        {"no-leaf-0", "CPUID 00000001: 00000633-00000000-00000000-0080FBFF\n", "", ": no record of leaf 0\n"},
+        {"nul", good + std::string("\0", 1) + "\n", "", ":2: NUL byte: not a text dump\n"},
+        {"malformed", good + "\n\nCPUID 00000001: 00000633-0000000G-00000000-0080FBFF\n", "",
+         ":4: malformed CPUID record: non-hex digit 'G' in ebx value\n"},
+        {"too-large", good + std::string(1024 * 1024, '#'), "", ": larger than 1 MiB: not a CPUID dump\n"},
+    };
+    for (const BadInput &bad : cases) {
+        std::string path = bad.path;
+        if (path.empty()) {
+            path = temporary_path(bad.name);
+            write_file(path, bad.content);
+        }
+        const ProcessResult result = run_process({replay, "--no-pause", path});
+        EXPECT_EQ(result.exit_status, 1) << bad.name;
+        EXPECT_EQ(result.out, "") << bad.name;
+        EXPECT_EQ(result.err, "x86ident-replay: " + path + bad.message) << bad.name;
+        if (bad.path.empty())
+            std::remove(path.c_str());
+    }
+    const ProcessResult piped = run_process({replay, "-"}, {"no dump here\n", true, ""});
+    EXPECT_EQ(piped.exit_status, 1);
+    EXPECT_EQ(piped.err, "x86ident-replay: standard input: no CPUID records\n");
+}
+
+TEST(ReplayCli, UsageErrorsExit2WithUsage)
+{
+    const std::string usage = "usage: x86ident-replay [--no-pause | --mark-pauses] FILE\n"
+                              "       x86ident-replay --help | --version\n";
+    const std::string dump = fixtures + "/intel_worked_examples.txt";
+    struct Usage {
+        std::vector<std::string> arguments;
+        std::string problem;
+    };
+    const Usage cases[] = {
+        {{}, "no FILE given"},
+        {{"--no-pause"}, "no FILE given"},
+        {{"--fast", dump}, "unknown option --fast"},
+        {{"-x", dump}, "unknown option -x"},
+        {{dump, dump}, "more than one FILE: " + dump},
+        {{"--no-pause", "--mark-pauses", dump}, "only one of --no-pause and --mark-pauses may be given"},
+    };
+    for (const Usage &c : cases) {
+        std::vector<std::string> argv = {replay};
+        argv.insert(argv.end(), c.arguments.begin(), c.arguments.end());
+        const ProcessResult result = run_process(argv);
+        EXPECT_EQ(result.exit_status, 2) << c.problem;
+        EXPECT_EQ(result.out, "");
+        EXPECT_EQ(result.err, "x86ident-replay: " + c.problem + "\n" + usage);
+    }
+}
+
+TEST(ReplayCli, HelpAndVersion)
+{
+    const ProcessResult help = run_process({replay, "--help"});
+    EXPECT_EQ(help.exit_status, 0);
+    for (const char *section : {"NAME\n", "SYNOPSIS\n", "DESCRIPTION\n", "OPTIONS\n", "EXIT STATUS\n", "EXAMPLES\n"})
+        EXPECT_NE(help.out.find(section), std::string::npos) << section;
+
+    const ProcessResult version = run_process({replay, "--version"});
+    EXPECT_EQ(version.exit_status, 0);
+    EXPECT_EQ(version.out.rfind("x86ident-replay ", 0), 0u);
+
+    // "--" ends the options: a file may be named like one.
+    const ProcessResult dashed = run_process({replay, "--no-pause", "--", "--help"});
+    EXPECT_EQ(dashed.exit_status, 1);
+    EXPECT_EQ(dashed.err, "x86ident-replay: --help: No such file or directory\n");
+}
+
+TEST(ReplayCli, WriteFailureIsNotSuccess)
+{
+    const ProcessResult result =
+        run_process({replay, "--no-pause", fixtures + "/intel_worked_examples.txt"}, {"", false, "/dev/full"});
+    EXPECT_EQ(result.exit_status, 1);
+    EXPECT_EQ(result.err, "x86ident-replay: error writing standard output: No space left on device\n");
+}
+
+} // namespace
