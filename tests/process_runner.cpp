@@ -1,5 +1,6 @@
 #include "process_runner.h"
 
+#include <algorithm>
 #include <csignal>
 #include <sched.h>
 #include <cstdio>
@@ -32,8 +33,17 @@ ProcessResult run_process(const std::vector<std::string> &argv, const ProcessOpt
     if (pipe(in_pipe) != 0 || pipe(out_pipe) != 0 || pipe(err_pipe) != 0)
         return result;
 
+    // In a cross build our programs run under the same emulator as the tests.
+    std::vector<std::string> full_argv;
+    const std::string prefix = X86IDENT_PROGRAM_PREFIX;
+    for (std::size_t start = 0; start < prefix.size();) {
+        const std::size_t bar = std::min(prefix.find('|', start), prefix.size());
+        full_argv.push_back(prefix.substr(start, bar - start));
+        start = bar + 1;
+    }
+    full_argv.insert(full_argv.end(), argv.begin(), argv.end());
     std::vector<char *> args;
-    for (const std::string &arg : argv)
+    for (const std::string &arg : full_argv)
         args.push_back(const_cast<char *>(arg.c_str()));
     args.push_back(nullptr);
 
