@@ -1,0 +1,22 @@
+// libFuzzer target: the dump reader must accept or reject any bytes
+// without crashing, and every leaf it accepts must come from a record.
+#include <cstddef>
+#include <cstdint>
+#include <cstdlib>
+#include <string>
+#include <vector>
+
+#include "replay/dump_parser.h"
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size)
+{
+    const std::string text(reinterpret_cast<const char *>(data), size);
+    std::vector<RecordedLeaf> leaves;
+    DumpError error{};
+    const bool accepted = parse_dump(text, leaves, error);
+    if (accepted && leaves.empty())
+        std::abort(); // accepted dumps hold leaf 0 at least
+    if (!accepted && error.message.empty())
+        std::abort(); // every refusal says why
+    return 0;
+}
