@@ -86,10 +86,7 @@ void report_amd(std::int32_t max_level)
     // All three name leaves, also when the highest leaf is 0x80000002 or 3.
     if (max_extended_leaf >= 0x80000002u) {
         out_printf("String nume procesor: ");
-        for (std::uint32_t leaf = 0x80000002; leaf <= 0x80000004; ++leaf) {
-            cpuid_query(leaf);
-            print_register_text(CpuidResult.eax, CpuidResult.ebx, CpuidResult.ecx, CpuidResult.edx);
-        }
+        print_name_string_leaves();
         out_printf("\n");
     }
 

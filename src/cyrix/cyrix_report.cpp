@@ -128,10 +128,7 @@ void report_cyrix(std::int32_t max_level)
     // No line break after the name: a descriptor line continues it.
     if (max_extended_leaf >= 0x80000002u) {
         out_printf("string pt nume procesor: ");
-        for (std::uint32_t leaf = 0x80000002; leaf <= 0x80000004; ++leaf) {
-            cpuid_query(leaf);
-            print_register_text(CpuidResult.eax, CpuidResult.ebx, CpuidResult.ecx, CpuidResult.edx);
-        }
+        print_name_string_leaves();
     }
     if (max_extended_leaf >= 0x80000005u)
         print_descriptor_leaf(0x80000005);

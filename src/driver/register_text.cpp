@@ -1,5 +1,6 @@
 #include "register_text.h"
 
+#include "cpuid.h"
 #include "output.h"
 
 void print_register_text(std::uint32_t first, std::uint32_t second, std::uint32_t third, std::uint32_t fourth)
@@ -11,4 +12,12 @@ void print_register_text(std::uint32_t first, std::uint32_t second, std::uint32_
             text[4 * value + i] = static_cast<char>((values[value] >> (8 * i)) & 0xff);
     text[16] = 0;
     out_printf("%s", text);
+}
+
+void print_name_string_leaves()
+{
+    for (std::uint32_t leaf = 0x80000002; leaf <= 0x80000004; ++leaf) {
+        cpuid_query(leaf);
+        print_register_text(CpuidResult.eax, CpuidResult.ebx, CpuidResult.ecx, CpuidResult.edx);
+    }
 }

@@ -8,4 +8,8 @@
 // first 0 byte. Nothing is added around the text.
 void print_register_text(std::uint32_t first, std::uint32_t second, std::uint32_t third, std::uint32_t fourth);
 
+// Queries leaves 0x80000002, 0x80000003 and 0x80000004 in turn and prints
+// each one's register text: the processor name string, pieces back to back.
+void print_name_string_leaves();
+
 #endif

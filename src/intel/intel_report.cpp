@@ -56,10 +56,7 @@ void print_identification()
     const std::uint32_t max_extended_leaf = CpuidResult.eax;
     if ((max_extended_leaf & 0x80000000u) != 0 && max_extended_leaf >= 0x80000004u) {
         out_printf("String extins producator: \"");
-        for (std::uint32_t leaf = 0x80000002; leaf <= 0x80000004; ++leaf) {
-            cpuid_query(leaf);
-            print_register_text(CpuidResult.eax, CpuidResult.ebx, CpuidResult.ecx, CpuidResult.edx);
-        }
+        print_name_string_leaves();
         out_printf("\"\n");
     }
 
