@@ -7,8 +7,8 @@
 set -uo pipefail
 build=$1 replay=$2 fixtures=$3
 wine=$(command -v wine64 || echo /usr/lib/wine/wine64)
-export WINEDEBUG=-all WINEPREFIX=${WINEPREFIX:-$(mktemp -d)}
 tmp=$(mktemp -d); trap 'rm -rf "$tmp"' EXIT
+export WINEDEBUG=-all WINEPREFIX=${WINEPREFIX:-$tmp/wineprefix}
 pass=0 fail=0
 for dump in "$fixtures"/*.txt; do
   name=$(basename "$dump" .txt)
