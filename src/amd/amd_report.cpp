@@ -2,16 +2,12 @@
 
 #include "../driver/cpuid.h"
 #include "../driver/output.h"
+#include "../driver/register_bits.h"
 #include "../driver/register_text.h"
 #include "../driver/wait_for_key.h"
 #include "amd_tables.h"
 
 namespace {
-
-bool bit_set(std::uint32_t value, int bit)
-{
-    return (value & (std::uint32_t{1} << bit)) != 0;
-}
 
 // Family 5 model 0 has two fixed lines at bits 9 and 13, set or not.
 void print_standard_flags(std::uint32_t flags, int family, int model)

@@ -3,15 +3,11 @@
 #include "../driver/cpuid.h"
 #include "../driver/leaf_walk.h"
 #include "../driver/output.h"
+#include "../driver/register_bits.h"
 #include "../driver/register_text.h"
 #include "cyrix_tables.h"
 
 namespace {
-
-bool bit_set(std::uint32_t value, int bit)
-{
-    return (value & (std::uint32_t{1} << bit)) != 0;
-}
 
 void print_extended_leaf(std::uint32_t leaf)
 {

@@ -2,13 +2,14 @@
 
 #include "../driver/cpuid.h"
 #include "../driver/output.h"
+#include "../driver/register_bits.h"
 #include "../driver/register_text.h"
 #include "../driver/wait_for_key.h"
 #include "intel_tables.h"
 
 namespace {
 
-constexpr std::uint32_t feature_hyper_threading = 1u << 28;
+constexpr int feature_hyper_threading = 28;
 
 // Leaf 1: signature, brand index, CLFLUSH, APIC ID, siblings and flags.
 void print_identification()
@@ -54,7 +55,8 @@ void print_identification()
 
     cpuid_query(0x80000000);
     const std::uint32_t max_extended_leaf = CpuidResult.eax;
-    if ((max_extended_leaf & 0x80000000u) != 0 && max_extended_leaf >= 0x80000004u) {
+    // At least 0x80000004, unsigned: bit 31 set and the three name leaves there.
+    if (max_extended_leaf >= 0x80000004u) {
         out_printf("String extins producator: \"");
         print_name_string_leaves();
         out_printf("\"\n");
@@ -65,12 +67,12 @@ void print_identification()
         out_printf("CLFLUSH marimea liniei pt cache instructiuni : %d\n", clflush_size);
     if (apic_id != 0)
         out_printf("Initial APIC ID: %d\n", apic_id);
-    if ((features & feature_hyper_threading) != 0)
+    if (bit_set(features, feature_hyper_threading))
         out_printf("Hyper threading siblings: %d\n", siblings);
 
     out_printf("\nFeature flags %08x:\n", static_cast<unsigned int>(features));
     for (int bit = 0; bit < 32; ++bit)
-        if ((features & (1u << bit)) != 0)
+        if (bit_set(features, bit))
             out_printf("%s\n", intel_feature_names[bit]);
     out_printf("\n");
 }
