@@ -55,22 +55,21 @@ void print_register_descriptors(std::uint32_t value)
 }
 
 // Leaf 2 and leaf 0x80000005 are walked alike: the low byte of eax is how
-// many times to query, each query's count the new limit. Of the first
-// register only the three upper bytes are descriptors; of the second, all
-// four unless its bit 31 is set.
-void print_descriptor_leaf(std::uint32_t leaf)
+// many times to query, each query's count the new limit. Of `upper_bytes`
+// only the three upper bytes are descriptors; of `whole`, all four unless
+// its bit 31 is set.
+void print_descriptor_leaf(std::uint32_t leaf, std::uint32_t CpuidRegisters::*upper_bytes,
+                           std::uint32_t CpuidRegisters::*whole)
 {
     int count = 255;
     for (int query = 0; query < count; ++query) {
         cpuid_query(leaf);
-        count = static_cast<int>(CpuidResult.eax & 0xff);
-        const bool standard = leaf == 2;
-        const std::uint32_t upper_bytes = standard ? CpuidResult.eax : CpuidResult.ebx;
-        const std::uint32_t whole = standard ? CpuidResult.edx : CpuidResult.ecx;
-        print_cyrix_descriptor(upper_bytes >> 8);
-        print_cyrix_descriptor(upper_bytes >> 16);
-        print_cyrix_descriptor(upper_bytes >> 24);
-        print_register_descriptors(whole);
+        const CpuidRegisters registers = CpuidResult;
+        count = static_cast<int>(registers.eax & 0xff);
+        print_cyrix_descriptor(registers.*upper_bytes >> 8);
+        print_cyrix_descriptor(registers.*upper_bytes >> 16);
+        print_cyrix_descriptor(registers.*upper_bytes >> 24);
+        print_register_descriptors(registers.*whole);
     }
 }
 
@@ -113,7 +112,7 @@ void report_cyrix(std::int32_t max_level)
     if (max_level >= 1)
         print_standard_identification();
     if (max_level >= 2)
-        print_descriptor_leaf(2);
+        print_descriptor_leaf(2, &CpuidRegisters::eax, &CpuidRegisters::edx);
     if (max_extended_leaf < 0x80000000u)
         return;
 
@@ -127,5 +126,5 @@ void report_cyrix(std::int32_t max_level)
         print_name_string_leaves();
     }
     if (max_extended_leaf >= 0x80000005u)
-        print_descriptor_leaf(0x80000005);
+        print_descriptor_leaf(0x80000005, &CpuidRegisters::ebx, &CpuidRegisters::ecx);
 }

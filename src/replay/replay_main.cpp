@@ -104,7 +104,7 @@ int main(int argc, char **argv)
             if (pause_option_seen)
                 return usage_error("only one of --no-pause and --mark-pauses may be given", "");
             pause_option_seen = true;
-            pause_mode = argument[2] == 'n' ? PauseMode::none : PauseMode::mark;
+            pause_mode = std::strcmp(argument, "--no-pause") == 0 ? PauseMode::none : PauseMode::mark;
         } else if (!options_done && std::strcmp(argument, "--") == 0) {
             options_done = true;
         } else if (!options_done && argument[0] == '-' && argument[1] != '\0') {
