@@ -7,7 +7,7 @@
 #include <vector>
 
 #include "driver/cpuid_recorded.h"
-#include "driver/output.h"
+#include "../tests/string_output.h"
 #include "driver/report_driver.h"
 #include "driver/wait_for_key.h"
 #include "replay/dump_parser.h"
@@ -31,9 +31,9 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size
     }
     cpuid_use_recording(leaves.data(), leaves.size());
     std::string output;
-    out_capture(&output);
+    capture_output(&output);
     set_pause_mode(PauseMode::mark);
     run_report();
-    out_capture(nullptr);
+    capture_output(nullptr);
     return 0;
 }

@@ -7,7 +7,7 @@
 
 #include "cyrix/cyrix_report.h"
 #include "driver/cpuid.h"
-#include "driver/output.h"
+#include "string_output.h"
 #include "report_capture.h"
 
 namespace {
@@ -186,9 +186,9 @@ TEST(CyrixReport, DescriptorBytes)
 {
     for (std::uint32_t value = 0; value < 0x100; ++value) {
         std::string output;
-        out_capture(&output);
+        capture_output(&output);
         print_cyrix_descriptor(value | 0x12345600);
-        out_capture(nullptr);
+        capture_output(nullptr);
         EXPECT_EQ(output, value == 0x70 ? tlb_line : value == 0x80 ? cache_line : "") << value;
     }
 }

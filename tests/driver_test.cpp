@@ -7,7 +7,7 @@
 #include <vector>
 
 #include "driver/leaf_walk.h"
-#include "driver/output.h"
+#include "string_output.h"
 #include "driver/register_text.h"
 #include "report_capture.h"
 
@@ -145,9 +145,9 @@ TEST(Driver, QueriesEveryLeafOfBothDumps)
 std::string register_text_of(std::uint32_t first, std::uint32_t second, std::uint32_t third, std::uint32_t fourth)
 {
     std::string output;
-    out_capture(&output);
+    capture_output(&output);
     print_register_text(first, second, third, fourth);
-    out_capture(nullptr);
+    capture_output(nullptr);
     return output;
 }
 
@@ -166,11 +166,11 @@ TEST(RegisterText, StopsAtFirstZeroByte)
 TEST(RegisterText, PiecesPrintBackToBack)
 {
     std::string output;
-    out_capture(&output);
+    capture_output(&output);
     print_register_text(register_text("AMD "), 0x00006e41, register_text("xyz"), 0); // "AMD An", cut
     print_register_text(0, abcd, efgh, ijkl);                                        // nothing
     print_register_text(register_text("thlo"), register_text("n"), 0, 0);
-    out_capture(nullptr);
+    capture_output(nullptr);
     EXPECT_EQ(output, "AMD Anthlon");
 }
 

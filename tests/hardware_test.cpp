@@ -121,4 +121,22 @@ TEST(RealProcessor, StandardOutputToAFileGetsTheSameText)
     std::remove(saved.c_str());
 }
 
+// The message names the cause of the first failed write, which a flush at
+// exit (with nothing left to write) would otherwise hide.
+TEST(RealProcessor, UnwritableStandardOutputSaysWhyAndExits1)
+{
+    const struct {
+        const char *stdout_path;
+        const char *message;
+    } cases[] = {
+        {"/dev/full", "x86ident: error writing standard output: No space left on device\n"},
+        {closed_stdout, "x86ident: error writing standard output: Bad file descriptor\n"},
+    };
+    for (const auto &c : cases) {
+        const ProcessResult result = run_process({program}, {"", true, c.stdout_path, true});
+        EXPECT_EQ(result.exit_status, 1) << c.stdout_path;
+        EXPECT_EQ(result.err, c.message) << c.stdout_path;
+    }
+}
+
 } // namespace

@@ -6,7 +6,7 @@
 #include <string>
 
 #include "driver/cpuid.h"
-#include "driver/output.h"
+#include "string_output.h"
 #include "intel/intel_report.h"
 #include "report_capture.h"
 
@@ -299,9 +299,9 @@ TEST(IntelDescriptors, QueryCountFromEachQuery)
 std::string descriptor_line(std::uint32_t value)
 {
     std::string output;
-    out_capture(&output);
+    capture_output(&output);
     print_intel_descriptor(value);
-    out_capture(nullptr);
+    capture_output(nullptr);
     return output;
 }
 

@@ -64,6 +64,8 @@ ProcessResult run_process(const std::vector<std::string> &argv, const ProcessOpt
         dup2(in_pipe[0], 0);
         if (options.stdout_path.empty())
             dup2(out_pipe[1], 1);
+        else if (options.stdout_path == closed_stdout)
+            close(1);
         else {
             int fd = open(options.stdout_path.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
             dup2(fd, 1);

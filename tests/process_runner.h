@@ -12,10 +12,13 @@ struct ProcessResult {
     std::string err;
 };
 
+constexpr const char *closed_stdout = "&-";
+
 struct ProcessOptions {
     std::string input;         // written to its standard input
     bool new_session = false;  // setsid: no controlling terminal
     std::string stdout_path;   // when set, standard output goes to this file
+                               // (closed_stdout: no standard output at all)
     bool one_cpu = false;      // run on one logical processor only (its APIC ID and
                                // other per-core leaves then stay the same between runs)
 };

@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <cstring>
 
-#include "driver/output.h"
+#include "string_output.h"
 #include "driver/report_driver.h"
 #include "driver/wait_for_key.h"
 
@@ -27,11 +27,11 @@ Capture capture(const Leaves &leaves, Run run, const std::function<void(std::uin
         if (meddle)
             meddle(leaf);
     });
-    out_capture(&result.output);
+    capture_output(&result.output);
     set_pause_mode(PauseMode::mark);
     run();
     set_pause_mode(PauseMode::none);
-    out_capture(nullptr);
+    capture_output(nullptr);
     cpuid_after_query(nullptr);
     return result;
 }

@@ -7,17 +7,17 @@
 namespace {
 
 // An 8-bit field of a leaf-0x80000005 register.
-long byte_field(std::uint32_t value, int shift)
+long byte_field(uint32_t value, int shift)
 {
     return static_cast<long>((value >> shift) & 0xff);
 }
 
-unsigned long hex_byte_field(std::uint32_t value, int shift)
+unsigned long hex_byte_field(uint32_t value, int shift)
 {
     return static_cast<unsigned long>((value >> shift) & 0xff);
 }
 
-const char *associativity_name(std::uint32_t code)
+const char *associativity_name(uint32_t code)
 {
     return amd_associativity_names[code & 0xf];
 }
@@ -25,10 +25,10 @@ const char *associativity_name(std::uint32_t code)
 void print_level_1(int family)
 {
     cpuid_query(0x80000005);
-    const std::uint32_t eax = CpuidResult.eax;
-    const std::uint32_t ebx = CpuidResult.ebx;
-    const std::uint32_t ecx = CpuidResult.ecx;
-    const std::uint32_t edx = CpuidResult.edx;
+    const uint32_t eax = CpuidResult.eax;
+    const uint32_t ebx = CpuidResult.ebx;
+    const uint32_t ecx = CpuidResult.ecx;
+    const uint32_t edx = CpuidResult.edx;
 
     out_printf("Informatii L1 Cache:\n");
     if (family >= 6) {
@@ -52,9 +52,9 @@ void print_level_1(int family)
 void print_level_2(int family)
 {
     cpuid_query(0x80000006);
-    const std::uint32_t eax = CpuidResult.eax;
-    const std::uint32_t ebx = CpuidResult.ebx;
-    const std::uint32_t ecx = CpuidResult.ecx;
+    const uint32_t eax = CpuidResult.eax;
+    const uint32_t ebx = CpuidResult.ebx;
+    const uint32_t ecx = CpuidResult.ecx;
 
     out_printf("Informatii Cache L2:\n");
     if (family >= 6) {
@@ -78,7 +78,7 @@ void print_power_management()
 {
     out_printf("Flaguri Advanced Power Management\n");
     cpuid_query(0x80000007);
-    const std::uint32_t edx = CpuidResult.edx;
+    const uint32_t edx = CpuidResult.edx;
     if ((edx & 0x1) != 0)
         out_printf("Dioda senzor de temperatura\n");
     if ((edx & 0x2) != 0)
@@ -89,7 +89,7 @@ void print_power_management()
 
 } // namespace
 
-void report_amd_caches(int family, std::uint32_t max_extended_leaf)
+void report_amd_caches(int family, uint32_t max_extended_leaf)
 {
     if (max_extended_leaf >= 0x80000005u)
         print_level_1(family);
@@ -101,7 +101,7 @@ void report_amd_caches(int family, std::uint32_t max_extended_leaf)
     wait_for_key();
     if (max_extended_leaf >= 0x80000008u) {
         cpuid_query(0x80000008);
-        const std::uint32_t eax = CpuidResult.eax;
+        const uint32_t eax = CpuidResult.eax;
         out_printf("Marimea maxima a adresei liniare: %ld; marimea adresei fizice %ld\n", byte_field(eax, 8),
                    byte_field(eax, 0));
     }

@@ -10,7 +10,7 @@
 namespace {
 
 // Family 5 model 0 has two fixed lines at bits 9 and 13, set or not.
-void print_standard_flags(std::uint32_t flags, int family, int model)
+void print_standard_flags(uint32_t flags, int family, int model)
 {
     const bool family_5_model_0 = family == 5 && model == 0;
     for (int bit = 0; bit < 32; ++bit) {
@@ -24,7 +24,7 @@ void print_standard_flags(std::uint32_t flags, int family, int model)
 }
 
 // Leaf-1 family 5 with extended model 0 has a fixed line at bit 9.
-void print_extended_flags(std::uint32_t flags, int family, int extended_model)
+void print_extended_flags(uint32_t flags, int family, int extended_model)
 {
     for (int bit = 0; bit < 32; ++bit) {
         if (family == 5 && extended_model == 0 && bit == 9)
@@ -36,15 +36,15 @@ void print_extended_flags(std::uint32_t flags, int family, int extended_model)
 
 } // namespace
 
-void report_amd(std::int32_t max_level)
+void report_amd(int32_t max_level)
 {
     int family = 0; // stays 0 when leaf 1 is not queried
     out_printf("AMD-functii specifice\n");
 
     if (max_level >= 1) {
         cpuid_query(1);
-        const std::uint32_t signature = CpuidResult.eax;
-        const std::uint32_t standard_flags = CpuidResult.edx;
+        const uint32_t signature = CpuidResult.eax;
+        const uint32_t standard_flags = CpuidResult.edx;
         const int model = static_cast<int>((signature >> 4) & 0xf);
         family = static_cast<int>((signature >> 8) & 0xf);
 
@@ -62,14 +62,14 @@ void report_amd(std::int32_t max_level)
     }
 
     cpuid_query(0x80000000);
-    const std::uint32_t max_extended_leaf = CpuidResult.eax;
+    const uint32_t max_extended_leaf = CpuidResult.eax;
     if (max_extended_leaf == 0)
         return;
 
     if (max_extended_leaf >= 0x80000001u) {
         cpuid_query(0x80000001);
-        const std::uint32_t signature = CpuidResult.eax;
-        const std::uint32_t extended_flags = CpuidResult.edx;
+        const uint32_t signature = CpuidResult.eax;
+        const uint32_t extended_flags = CpuidResult.edx;
         const int extended_family = static_cast<int>((signature >> 8) & 0xf);
         const int extended_model = static_cast<int>((signature >> 4) & 0xf);
         wait_for_key();

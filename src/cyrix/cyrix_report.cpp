@@ -9,7 +9,7 @@
 
 namespace {
 
-void print_extended_leaf(std::uint32_t leaf)
+void print_extended_leaf(uint32_t leaf)
 {
     cpuid_query(leaf);
     out_printf("Leax in: 0x%x, Leax = %08lx Lebx = %08lx Lecx = %08lx Ledx = %08lx\n",
@@ -18,7 +18,7 @@ void print_extended_leaf(std::uint32_t leaf)
                static_cast<unsigned long>(CpuidResult.edx));
 }
 
-void print_signature(std::uint32_t signature, const char *name)
+void print_signature(uint32_t signature, const char *name)
 {
     out_printf("Familie: %d Model: %d [", static_cast<int>((signature >> 8) & 0xf),
                static_cast<int>((signature >> 4) & 0xf));
@@ -28,8 +28,8 @@ void print_signature(std::uint32_t signature, const char *name)
 void print_standard_identification()
 {
     cpuid_query(1);
-    const std::uint32_t signature = CpuidResult.eax;
-    const std::uint32_t flags = CpuidResult.edx;
+    const uint32_t signature = CpuidResult.eax;
+    const uint32_t flags = CpuidResult.edx;
     const unsigned family = (signature >> 8) & 0xf;
     const unsigned model = (signature >> 4) & 0xf;
 
@@ -44,7 +44,7 @@ void print_standard_identification()
 }
 
 // Bit 31 set: the register carries no descriptors.
-void print_register_descriptors(std::uint32_t value)
+void print_register_descriptors(uint32_t value)
 {
     if (bit_set(value, 31))
         return;
@@ -58,8 +58,8 @@ void print_register_descriptors(std::uint32_t value)
 // many times to query, each query's count the new limit. Of `upper_bytes`
 // only the three upper bytes are descriptors; of `whole`, all four unless
 // its bit 31 is set.
-void print_descriptor_leaf(std::uint32_t leaf, std::uint32_t CpuidRegisters::*upper_bytes,
-                           std::uint32_t CpuidRegisters::*whole)
+void print_descriptor_leaf(uint32_t leaf, uint32_t CpuidRegisters::*upper_bytes,
+                           uint32_t CpuidRegisters::*whole)
 {
     int count = 255;
     for (int query = 0; query < count; ++query) {
@@ -76,8 +76,8 @@ void print_descriptor_leaf(std::uint32_t leaf, std::uint32_t CpuidRegisters::*up
 void print_extended_identification()
 {
     cpuid_query(0x80000001);
-    const std::uint32_t signature = CpuidResult.eax;
-    const std::uint32_t flags = CpuidResult.edx;
+    const uint32_t signature = CpuidResult.eax;
+    const uint32_t flags = CpuidResult.edx;
 
     print_signature(signature, cyrix_ext_name((signature >> 8) & 0xf));
     out_printf("Flaguri extinse:\n");
@@ -88,7 +88,7 @@ void print_extended_identification()
 
 } // namespace
 
-void print_cyrix_descriptor(std::uint32_t value)
+void print_cyrix_descriptor(uint32_t value)
 {
     switch (value & 0xff) {
     case 0x70:
@@ -102,11 +102,11 @@ void print_cyrix_descriptor(std::uint32_t value)
     }
 }
 
-void report_cyrix(std::int32_t max_level)
+void report_cyrix(int32_t max_level)
 {
     out_printf("functii specifice Cyrix\n");
     cpuid_query(0x80000000);
-    const std::uint32_t max_extended_leaf = CpuidResult.eax;
+    const uint32_t max_extended_leaf = CpuidResult.eax;
     walk_leaves(0x80000000, max_extended_leaf, print_extended_leaf);
 
     if (max_level >= 1)

@@ -4,8 +4,8 @@
 // ends or suspends the program during the wait.
 #include "wait_for_key.h"
 
-#include <cerrno>
-#include <csignal>
+#include <errno.h>
+#include <signal.h>
 #include <fcntl.h>
 #include <poll.h>
 #include <termios.h>

@@ -2,15 +2,15 @@
 #ifndef X86IDENT_CPUID_H
 #define X86IDENT_CPUID_H
 
-#include <cstdint>
+#include <stdint.h>
 
 // Outputs of the most recent query. Readers copy what they still need
 // before their next query: every query overwrites all four fields.
 struct CpuidRegisters {
-    std::uint32_t eax;
-    std::uint32_t ebx;
-    std::uint32_t ecx;
-    std::uint32_t edx;
+    uint32_t eax;
+    uint32_t ebx;
+    uint32_t ecx;
+    uint32_t edx;
 };
 
 extern CpuidRegisters CpuidResult;
@@ -18,6 +18,10 @@ extern CpuidRegisters CpuidResult;
 // Runs CPUID for `leaf` (sub-leaf 0) and stores the outputs in CpuidResult.
 // Two back ends exist, chosen at link time: the processor's own
 // instruction (cpuid_hardware.cpp) and a recorded table (cpuid_recorded.cpp).
-void cpuid_query(std::uint32_t leaf);
+void cpuid_query(uint32_t leaf);
+
+// False on a processor that has no CPUID instruction (a 386, an early 486),
+// where cpuid_query would fault; x86ident tests it before its first query.
+bool cpuid_instruction_present();
 
 #endif

@@ -3,7 +3,7 @@
 #ifndef X86IDENT_OUTPUT_H
 #define X86IDENT_OUTPUT_H
 
-#include <string>
+#include <stddef.h>
 
 #if defined(__MINGW32__)
 #define X86IDENT_PRINTF(fmt, args) __attribute__((format(__MINGW_PRINTF_FORMAT, fmt, args)))
@@ -23,12 +23,16 @@ void out_char(unsigned char byte);
 void out_flush();
 
 // Writes out what is still held. Returns 0, or 1 after telling standard
-// error that standard output could not be written (disk full, closed pipe):
-// a report that did not reach its reader is not a success.
+// error why standard output could not be written (the cause of the first
+// failed write: disk full, closed descriptor, broken pipe): a report that
+// did not reach its reader is not a success.
 int out_finish(const char *program_name);
 
-// Tests: while `into` is not null, output is appended to it instead of
-// going to standard output.
-void out_capture(std::string *into);
+// Receives the output in place of standard output, in order, piece by piece.
+typedef void (*OutputSink)(void *context, const char *bytes, size_t length);
+
+// Tests: while `sink` is not null, every byte goes to it instead of to
+// standard output. Keeps the program itself free of C++ library types.
+void out_capture(OutputSink sink, void *context);
 
 #endif

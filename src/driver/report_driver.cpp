@@ -1,6 +1,6 @@
 #include "report_driver.h"
 
-#include <cstdint>
+#include <stdint.h>
 
 #include "../amd/amd_report.h"
 #include "../cyrix/cyrix_report.h"
@@ -13,11 +13,11 @@
 namespace {
 
 // First four characters of the vendor id, as leaf 0 returns them in ebx.
-constexpr std::uint32_t vendor_auth = 0x68747541; // "Auth"enticAMD
-constexpr std::uint32_t vendor_cyri = 0x69727943; // "Cyri"xInstead
-constexpr std::uint32_t vendor_genu = 0x756E6547; // "Genu"ineIntel
+constexpr uint32_t vendor_auth = 0x68747541; // "Auth"enticAMD
+constexpr uint32_t vendor_cyri = 0x69727943; // "Cyri"xInstead
+constexpr uint32_t vendor_genu = 0x756E6547; // "Genu"ineIntel
 
-void print_standard_leaf(std::uint32_t leaf)
+void print_standard_leaf(uint32_t leaf)
 {
     cpuid_query(leaf);
     out_printf("%08x %08lx %08lx %08lx %08lx\n", static_cast<unsigned int>(leaf),
@@ -25,7 +25,7 @@ void print_standard_leaf(std::uint32_t leaf)
                static_cast<unsigned long>(CpuidResult.ecx), static_cast<unsigned long>(CpuidResult.edx));
 }
 
-void print_extended_leaf(std::uint32_t leaf)
+void print_extended_leaf(uint32_t leaf)
 {
     cpuid_query(leaf);
     out_printf("%08lx %08lx %08lx %08lx %08lx\n", static_cast<unsigned long>(leaf),
@@ -33,7 +33,7 @@ void print_extended_leaf(std::uint32_t leaf)
                static_cast<unsigned long>(CpuidResult.ecx), static_cast<unsigned long>(CpuidResult.edx));
 }
 
-void print_register_bytes(std::uint32_t value)
+void print_register_bytes(uint32_t value)
 {
     for (int i = 0; i < 4; ++i)
         out_char(static_cast<unsigned char>((value >> (8 * i)) & 0xff));
@@ -44,20 +44,20 @@ void print_register_bytes(std::uint32_t value)
 void run_report()
 {
     cpuid_query(0);
-    const std::uint32_t max_level = CpuidResult.eax & 0xffff;
+    const uint32_t max_level = CpuidResult.eax & 0xffff;
 
     out_printf(" eax in    eax      ebx      ecx      edx\n");
     walk_leaves(0, max_level, print_standard_leaf);
 
     cpuid_query(0x80000000);
-    const std::uint32_t max_extended_leaf = CpuidResult.eax;
+    const uint32_t max_extended_leaf = CpuidResult.eax;
     walk_leaves(0x80000000, max_extended_leaf, print_extended_leaf);
     out_printf("\n");
 
     cpuid_query(0);
-    const std::uint32_t vendor_ebx = CpuidResult.ebx;
-    const std::uint32_t vendor_ecx = CpuidResult.ecx;
-    const std::uint32_t vendor_edx = CpuidResult.edx;
+    const uint32_t vendor_ebx = CpuidResult.ebx;
+    const uint32_t vendor_ecx = CpuidResult.ecx;
+    const uint32_t vendor_edx = CpuidResult.edx;
 
     // The vendor id goes out byte by byte, exactly 12 bytes, whatever they hold.
     out_printf("ID : \"");
@@ -67,7 +67,7 @@ void run_report()
     out_printf("\"; CPUID level %ld\n\n", static_cast<long>(max_level));
     wait_for_key();
 
-    const auto level = static_cast<std::int32_t>(max_level);
+    const auto level = static_cast<int32_t>(max_level);
     if (vendor_ebx == vendor_auth)
         report_amd(level);
     else if (vendor_ebx == vendor_cyri)

@@ -7,7 +7,7 @@
 namespace {
 
 // Bit 31 set: the register carries no descriptors.
-void print_register_descriptors(std::uint32_t value)
+void print_register_descriptors(uint32_t value)
 {
     if ((value & 0x80000000u) != 0)
         return;
@@ -19,7 +19,7 @@ void print_register_descriptors(std::uint32_t value)
 
 } // namespace
 
-void print_intel_descriptor(std::uint32_t value)
+void print_intel_descriptor(uint32_t value)
 {
     const unsigned byte = value & 0xff;
     if (byte == 0)
@@ -29,7 +29,7 @@ void print_intel_descriptor(std::uint32_t value)
     out_printf("%s", text != nullptr ? text : "descriptor TLB/cache  necunoscut\n");
 }
 
-void report_intel_descriptors(std::int32_t max_level)
+void report_intel_descriptors(int32_t max_level)
 {
     if (max_level < 2)
         return;
@@ -41,10 +41,10 @@ void report_intel_descriptors(std::int32_t max_level)
     int query_count = 255;
     for (int query = 0; query < query_count; ++query) {
         cpuid_query(2);
-        const std::uint32_t eax = CpuidResult.eax;
-        const std::uint32_t ebx = CpuidResult.ebx;
-        const std::uint32_t ecx = CpuidResult.ecx;
-        const std::uint32_t edx = CpuidResult.edx;
+        const uint32_t eax = CpuidResult.eax;
+        const uint32_t ebx = CpuidResult.ebx;
+        const uint32_t ecx = CpuidResult.ecx;
+        const uint32_t edx = CpuidResult.edx;
         query_count = static_cast<int>(eax & 0xff);
         // eax bit 31 is not tested: its three upper bytes always count.
         print_intel_descriptor(eax >> 8);

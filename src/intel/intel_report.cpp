@@ -15,9 +15,9 @@ constexpr int feature_hyper_threading = 28;
 void print_identification()
 {
     cpuid_query(1);
-    const std::uint32_t signature = CpuidResult.eax;
-    const std::uint32_t ebx = CpuidResult.ebx;
-    const std::uint32_t features = CpuidResult.edx;
+    const uint32_t signature = CpuidResult.eax;
+    const uint32_t ebx = CpuidResult.ebx;
+    const uint32_t features = CpuidResult.edx;
 
     const int stepping = static_cast<int>(signature & 0xf);
     const int model = static_cast<int>((signature >> 4) & 0xf);
@@ -54,7 +54,7 @@ void print_identification()
     }
 
     cpuid_query(0x80000000);
-    const std::uint32_t max_extended_leaf = CpuidResult.eax;
+    const uint32_t max_extended_leaf = CpuidResult.eax;
     // At least 0x80000004, unsigned: bit 31 set and the three name leaves there.
     if (max_extended_leaf >= 0x80000004u) {
         out_printf("String extins producator: \"");
@@ -98,7 +98,7 @@ void print_serial_number()
 
 } // namespace
 
-void report_intel(std::int32_t max_level)
+void report_intel(int32_t max_level)
 {
     out_printf("Intel-specific functions:\n");
     if (max_level >= 1)

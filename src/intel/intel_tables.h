@@ -2,7 +2,7 @@
 #ifndef X86IDENT_INTEL_TABLES_H
 #define X86IDENT_INTEL_TABLES_H
 
-#include <cstdint>
+#include <stdint.h>
 
 // Leaf-1 edx bit n -> its line.
 extern const char *const intel_feature_names[32];
