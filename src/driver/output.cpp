@@ -25,7 +25,7 @@ void note_write_failure()
 }
 
 // Formats into a line-sized buffer; only a longer text needs the heap.
-void capture_printf(const char *format, va_list args)
+X86IDENT_PRINTF(1, 0) void capture_printf(const char *format, va_list args)
 {
     char line[256];
     va_list measure;

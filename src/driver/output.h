@@ -4,6 +4,7 @@
 #define X86IDENT_OUTPUT_H
 
 #include <stddef.h>
+#include <stdio.h> // on mingw-w64, the printf flavour of the format check
 
 #if defined(__MINGW32__)
 #define X86IDENT_PRINTF(fmt, args) __attribute__((format(__MINGW_PRINTF_FORMAT, fmt, args)))
