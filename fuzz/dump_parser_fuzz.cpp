@@ -11,12 +11,14 @@
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size)
 {
     const std::string text(reinterpret_cast<const char *>(data), size);
-    std::vector<RecordedLeaf> leaves;
-    DumpError error{};
-    const bool accepted = parse_dump(text, leaves, error);
-    if (accepted && leaves.empty())
-        std::abort(); // accepted dumps hold leaf 0 at least
-    if (!accepted && error.message.empty())
-        std::abort(); // every refusal says why
+    for (std::size_t cpu = 0; cpu < 2; ++cpu) {
+        std::vector<RecordedLeaf> leaves;
+        DumpError error{};
+        const bool accepted = parse_dump(text, cpu, leaves, error);
+        if (accepted && (leaves.empty() || (cpu > 0 && leaves.front().leaf != 0)))
+            std::abort(); // an accepted processor holds leaf 0, and a later one begins with it
+        if (!accepted && error.message.empty())
+            std::abort(); // every refusal says why
+    }
     return 0;
 }

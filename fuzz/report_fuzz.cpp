@@ -21,7 +21,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size
     const std::string text(reinterpret_cast<const char *>(data), size);
     std::vector<RecordedLeaf> leaves;
     DumpError error{};
-    if (!parse_dump(text, leaves, error))
+    if (!parse_dump(text, 0, leaves, error))
         return 0;
     for (RecordedLeaf &leaf : leaves) {
         if (leaf.leaf == 0)

@@ -1,5 +1,5 @@
-// Reading recorded CPUID dumps: both record formats, lines that are not
-// records, the first record of a leaf winning, and every kind of bad input.
+// Reading recorded CPUID dumps: every record form, lines that are not
+// records, logical processors, pieces split anywhere, and bad input.
 #include <gtest/gtest.h>
 
 #include <string>
@@ -35,7 +35,7 @@ TEST_P(GoodDumps, Parse)
 {
     std::vector<RecordedLeaf> leaves;
     DumpError error{};
-    ASSERT_TRUE(parse_dump(GetParam().text, leaves, error)) << error.line << ": " << error.message;
+    ASSERT_TRUE(parse_dump(GetParam().text, 0, leaves, error)) << error.line << ": " << error.message;
     EXPECT_EQ(leaves, GetParam().leaves);
 }
 
@@ -69,6 +69,49 @@ INSTANTIATE_TEST_SUITE_P(
                  "01: Instructiuni TLB: pagina 4KB , 4 cai setate asociativ, 32 intrari\n"
                  "Leax in: 0x80000000, Leax = 80000004 Lebx = 00000000 Lecx = 00000000 Ledx = 00000000\n",
                  {leaf_0, {0x80000000, 0x80000004, 0, 0, 0}}},
+        GoodCase{"Aida64BlankBeforeColonAndBlankSeparatedValues",
+                 "CPUID 00000000 :00000002-756E6547-6C65746E-49656E69\n"
+                 "CPUID 00000001 : 0000067A 00000000 00000000 00803135\n"
+                 "CPUID 80000000: 80000006 00000000 00000000 00000000 [SL 00]\n",
+                 {leaf_0, {1, 0x67A, 0, 0, 0x803135}, {0x80000000, 0x80000006, 0, 0, 0}}},
+        GoodCase{"Aida64HeaderLinesAreNotRecords",
+                 "CPUID Manufacturer: GenuineIntel\n"
+                 "CPUID CPU Name    : Intel(R) Core(TM) i7-8700K CPU @ 3.70GHz\n"
+                 "CPUID Revision    : 000906EAh\n"
+                 "CPUID Registers (CPU #1):\n"
+                 "CPUID 00000000: 00000002-756E6547-6C65746E-49656E69\n",
+                 {leaf_0}},
+        GoodCase{"CpuidRSubLeaf0IsTheLeaf",
+                 "CPU 0:\n"
+                 "   0x00000000 0x00: eax=0x00000002 ebx=0x756e6547 ecx=0x6c65746e edx=0x49656e69\n"
+                 "   0x00000004 0x01: eax=0x00000122 ebx=0x01c0003f ecx=0x0000003f edx=0x00000001\n"
+                 "0x00000004 0x00: eax=0x00000121 ebx=0x01c0003f ecx=0x0000003f edx=0x00000001\n"
+                 "\t0x80000000 0x00: eax=0x80000004 ebx=0x00000000 ecx=0x00000000 edx=0x00000000 \r\n",
+                 {leaf_0, {4, 0x121, 0x01c0003f, 0x3f, 1}, {0x80000000, 0x80000004, 0, 0, 0}}},
+        GoodCase{"CpuidROlderFormWithoutSubLeaf",
+                 "CPU 0:\n"
+                 "   0x00000000: eax=0x00000002 ebx=0x756e6547 ecx=0x6c65746e edx=0x49656e69\n"
+                 "   0x00000004: eax=0x00000121 ebx=0x01c0003f ecx=0x0000003f edx=0x00000001\n"
+                 "   0x00000004: eax=0x00000122 ebx=0x01c0003f ecx=0x0000003f edx=0x00000001\n",
+                 {leaf_0, {4, 0x121, 0x01c0003f, 0x3f, 1}, {4, 0x122, 0x01c0003f, 0x3f, 1}}},
+        GoodCase{"Libcpuid",
+                 "version=0.6.2\n"
+                 "\n"
+                 "_________________ Logical CPU #0 _________________\n"
+                 "basic_cpuid[0]=00000002 756e6547 6c65746e 49656e69\n"
+                 "basic_cpuid[10]=07300402 00000000 00000000 00000603\n"
+                 "ext_cpuid[0]=80000008 00000000 00000000 00000000\n"
+                 "ext_cpuid[31]=00000000 00000000 00000000 00000001\n"
+                 "intel_fn4[1]=00000122 01c0003f 0000003f 00000001\n"
+                 "amd_fn8000001dh[0]=00004121 01c0003f 0000003f 00000000\n",
+                 {leaf_0,
+                  {0xA, 0x07300402, 0, 0, 0x603},
+                  {0x80000000, 0x80000008, 0, 0, 0},
+                  {0x8000001F, 0, 0, 0, 1}}},
+        GoodCase{"HighestExtendedLeafAtTheBound",
+                 "CPUID 00000000: 00000002-756E6547-6C65746E-49656E69\n"
+                 "CPUID 80000000: 8000FFFF-00000000-00000000-00000000\n",
+                 {leaf_0, {0x80000000, 0x8000FFFF, 0, 0, 0}}},
         GoodCase{"OtherLinesIgnored",
                  "# dumped on a Klamath\n"
                  "CPUID dump of processor 0\n"
@@ -93,7 +136,7 @@ TEST_P(BadDumps, RejectedWithLineAndReason)
 {
     std::vector<RecordedLeaf> leaves;
     DumpError error{};
-    ASSERT_FALSE(parse_dump(GetParam().text, leaves, error));
+    ASSERT_FALSE(parse_dump(GetParam().text, 0, leaves, error));
     EXPECT_EQ(error.line, GetParam().line);
     EXPECT_EQ(error.message, GetParam().message);
 }
@@ -104,7 +147,8 @@ INSTANTIATE_TEST_SUITE_P(
     Faults, BadDumps,
     ::testing::Values(
         BadCase{"Empty", "", 0, "empty file"},
-        BadCase{"NoRecords", "hello\nworld\n", 0, "no CPUID records"},
+        BadCase{"NoRecords", "hello\nworld\n", 0,
+                "no CPUID records: not a dump of x86ident, AIDA64, cpuid -r or libcpuid"},
         BadCase{"NoLeaf0", "CPUID 00000001: 00000633-00000000-00000000-0080FBFF\n", 0, "no record of leaf 0"},
         BadCase{"NulByte", good_line + std::string("abc\0def\n", 8), 2, "NUL byte: not a text dump"},
         BadCase{"NonHexInLeaf", good_line + "CPUID 0000000G: 00000000-00000000-00000000-00000000\n", 2,
@@ -114,7 +158,37 @@ INSTANTIATE_TEST_SUITE_P(
         BadCase{"ValueTooWide", good_line + "CPUID 00000001: 00000633-00000000-100000000-0080FBFF\n", 2,
                 "malformed CPUID record: ecx value wider than 32 bits"},
         BadCase{"LeafTooWide", good_line + "CPUID 123456789: 00000633-00000000-00000000-0080FBFF\n", 2,
-                "malformed CPUID record: leaf number wider than 32 bits"},
+                "malformed CPUID record: leaf number of 9 digits, not 8"},
+        BadCase{"LeafTooShort", good_line + "CPUID 1: 00000633-00000000-00000000-0080FBFF\n", 2,
+                "malformed CPUID record: leaf number of 1 digits, not 8"},
+        BadCase{"Aida64MixedSeparators", good_line + "CPUID 00000001: 00000633-00000000 00000000-0080FBFF\n", 2,
+                "malformed CPUID record: expected '-' before the ecx value"},
+        BadCase{"Aida64BlankSeparatedMissingValue", good_line + "CPUID 00000001 : 00000633 00000000 00000000\n", 2,
+                "malformed CPUID record: missing edx value"},
+        BadCase{"CpuidRMissingRegister",
+                good_line + "   0x00000001 0x00: eax=0x000006f3 ebx=0x00000800 ecx=0x80000201\n", 2,
+                "malformed CPUID record: expected edx=0x before the edx value"},
+        BadCase{"CpuidRBadSubLeaf",
+                good_line + "0x00000004 0x0g: eax=0x0 ebx=0x0 ecx=0x0 edx=0x0\n", 2,
+                "malformed CPUID record: non-hex digit 'g' in sub-leaf"},
+        BadCase{"CpuidRNoColon",
+                good_line + "0x00000004 0x00 eax=0x0 ebx=0x0 ecx=0x0 edx=0x0\n", 2,
+                "malformed CPUID record: expected ':' after the sub-leaf"},
+        BadCase{"CpuidRJunkAfterEdx",
+                good_line + "0x00000004: eax=0x0 ebx=0x0 ecx=0x0 edx=0x0 ebx=0x1\n", 2,
+                "malformed CPUID record: unexpected 'e' after the edx value"},
+        BadCase{"LibcpuidNoIndex", good_line + "basic_cpuid[]=00000001 00000000 00000000 00000000\n", 2,
+                "malformed CPUID record: missing leaf index"},
+        BadCase{"LibcpuidIndexOutOfRange", good_line + "ext_cpuid[2147483648]=0 0 0 0\n", 2,
+                "malformed CPUID record: leaf index out of range"},
+        BadCase{"LibcpuidNoEquals", good_line + "basic_cpuid[1] 00000633 00000000 00000000 0080fbff\n", 2,
+                "malformed CPUID record: expected ']=' after the leaf index"},
+        BadCase{"LibcpuidMissingValue", good_line + "basic_cpuid[1]=00000633 00000000 00000000\n", 2,
+                "malformed CPUID record: missing edx value"},
+        BadCase{"ExtendedLeavesBeyondAnyProcessor",
+                good_line + "CPUID 80000000: FFFFFFFF-00000000-00000000-00000000\n", 2,
+                "highest extended leaf ffffffff lies above 8000ffff: not a real processor"},
+        BadCase{"TooLarge", good_line + std::string(max_dump_size, '#'), 0, "larger than 64 MiB: not a CPUID dump"},
         BadCase{"MissingValue", good_line + "CPUID 00000001: 00000633-00000000-00000000\n", 2,
                 "malformed CPUID record: expected '-' before the edx value"},
         BadCase{"EmptyValue", good_line + "CPUID 00000001: 00000633--00000000-00000000\n", 2,
@@ -132,5 +206,69 @@ INSTANTIATE_TEST_SUITE_P(
         BadCase{"OwnDumpJunkAfterValue", good_line + "00000001 00000633 00000000 00000000 0080fbff:\n", 2,
                 "malformed CPUID record: unexpected ':' after the edx value"}),
     [](const ::testing::TestParamInfo<BadCase> &param) { return std::string(param.param.name); });
+
+// Three processors, each beginning at a record of leaf 0; records before the
+// first leaf 0 belong to the first; a later processor may lack leaves.
+TEST(DumpProcessors, EachLeaf0BeginsTheNextProcessor)
+{
+    const std::string text = "CPUID 00000001: 00000633-00000000-00000000-0080FBFF\n"
+                             "CPUID 00000000: 00000001-756E6547-6C65746E-49656E69\n"
+                             "CPU#001 AffMask: 0x0000000000000002\n"
+                             "basic_cpuid[0]=00000001 68747541 444d4163 69746e65\n"
+                             "basic_cpuid[1]=00000f4a 00000800 00000000 078bfbff\n"
+                             "\n"
+                             "   0x00000000: eax=0x00000000 ebx=0x69727943 ecx=0x64616574 edx=0x736e4978\n"
+                             "   0x00000000: eax=0x00000005 ebx=0x00000000 ecx=0x00000000 edx=0x00000000\n";
+    const struct {
+        std::size_t cpu;
+        std::vector<RecordedLeaf> leaves;
+    } cases[] = {
+        {0, {{1, 0x633, 0, 0, 0x80FBFF}, {0, 1, 0x756E6547, 0x6C65746E, 0x49656E69}}},
+        {1, {{0, 1, 0x68747541, 0x444d4163, 0x69746e65}, {1, 0xf4a, 0x800, 0, 0x078bfbff}}},
+        {2, {{0, 0, 0x69727943, 0x64616574, 0x736e4978}}},
+        {3, {{0, 5, 0, 0, 0}}},
+    };
+    for (const auto &c : cases) {
+        std::vector<RecordedLeaf> leaves;
+        DumpError error{};
+        EXPECT_TRUE(parse_dump(text, c.cpu, leaves, error)) << c.cpu << ": " << error.message;
+        EXPECT_EQ(leaves, c.leaves) << c.cpu;
+    }
+    std::vector<RecordedLeaf> leaves;
+    DumpError error{};
+    EXPECT_FALSE(parse_dump(text, 4, leaves, error));
+    EXPECT_EQ(error.message, "no processor 4: the dump holds 4 processors");
+    EXPECT_FALSE(parse_dump(good_line, 1, leaves, error));
+    EXPECT_EQ(error.message, "no processor 1: the dump holds 1 processor");
+}
+
+// The reader takes the file in pieces: a line cut anywhere reads as if whole,
+// and a fault keeps its line number.
+TEST(DumpPieces, SplitAnywhereReadsAsWhole)
+{
+    const std::string text = "CPUID Manufacturer: GenuineIntel\r\n"
+                             "CPUID 00000000 : 00000002 756E6547 6C65746E 49656E69\n"
+                             "   0x00000004 0x00: eax=0x00000121 ebx=0x01c0003f ecx=0x0000003f edx=0x00000001\n"
+                             "ext_cpuid[0]=80000004 00000000 00000000 00000000\n"
+                             "00000001 00000633 00000000 00000000 0080fbff";
+    std::vector<RecordedLeaf> whole;
+    DumpError error{};
+    ASSERT_TRUE(parse_dump(text, 0, whole, error)) << error.message;
+    ASSERT_EQ(whole.size(), 4u);
+    for (std::size_t cut = 0; cut <= text.size(); ++cut) {
+        DumpReader reader(0);
+        ASSERT_TRUE(reader.add(text.data(), cut) && reader.add(text.data() + cut, text.size() - cut) &&
+                    reader.finish())
+            << cut << ": " << reader.error().message;
+        EXPECT_EQ(reader.leaves(), whole) << cut;
+    }
+    const std::string bad = text + "\nCPUID 00000002: 1-2-3\n";
+    for (std::size_t cut : {std::size_t{5}, text.size() + 3, bad.size() - 1}) {
+        DumpReader reader(0);
+        EXPECT_FALSE(reader.add(bad.data(), cut) && reader.add(bad.data() + cut, bad.size() - cut) && reader.finish());
+        EXPECT_EQ(reader.error().line, 6u) << cut;
+        EXPECT_EQ(reader.error().message, "malformed CPUID record: expected '-' before the edx value") << cut;
+    }
+}
 
 } // namespace

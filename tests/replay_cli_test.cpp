@@ -69,13 +69,15 @@ TEST(ReplayCli, BadInputOneLineOnStandardErrorAndStatus1)
     const BadInput cases[] = {
         {"missing", "", "/nonexistent/dump.txt", ": No such file or directory\n"},
         {"directory", "", "/tmp", ": is a directory\n"},
-        {"endless", "", "/dev/zero", ": larger than 1 MiB: not a CPUID dump\n"},
+        {"endless", "", "/dev/zero", ":1: NUL byte: not a text dump\n"},
         {"empty", "", "", ": empty file\n"},
         {"no-leaf-0", "CPUID 00000001: 00000633-00000000-00000000-0080FBFF\n", "", ": no record of leaf 0\n"},
         {"nul", good + std::string("\0", 1) + "\n", "", ":2: NUL byte: not a text dump\n"},
         {"malformed", good + "\n\nCPUID 00000001: 00000633-0000000G-00000000-0080FBFF\n", "",
          ":4: malformed CPUID record: non-hex digit 'G' in ebx value\n"},
-        {"too-large", good + std::string(1024 * 1024, '#'), "", ": larger than 1 MiB: not a CPUID dump\n"},
+        {"too-large", good + std::string(64 * 1024 * 1024, '#'), "", ": larger than 64 MiB: not a CPUID dump\n"},
+        {"flood", good + "CPUID 80000000: FFFFFFFF-00000000-00000000-00000000\n", "",
+         ":2: highest extended leaf ffffffff lies above 8000ffff: not a real processor\n"},
     };
     for (const BadInput &bad : cases) {
         std::string path = bad.path;
@@ -92,12 +94,13 @@ TEST(ReplayCli, BadInputOneLineOnStandardErrorAndStatus1)
     }
     const ProcessResult piped = run_process({replay, "-"}, {"no dump here\n", true, ""});
     EXPECT_EQ(piped.exit_status, 1);
-    EXPECT_EQ(piped.err, "x86ident-replay: standard input: no CPUID records\n");
+    EXPECT_EQ(piped.err,
+              "x86ident-replay: standard input: no CPUID records: not a dump of x86ident, AIDA64, cpuid -r or libcpuid\n");
 }
 
 TEST(ReplayCli, UsageErrorsExit2WithUsage)
 {
-    const std::string usage = "usage: x86ident-replay [--no-pause | --mark-pauses] FILE\n"
+    const std::string usage = "usage: x86ident-replay [--no-pause | --mark-pauses] [--cpu N] FILE\n"
                               "       x86ident-replay --help | --version\n";
     const std::string dump = fixtures + "/intel_worked_examples.txt";
     struct Usage {
@@ -111,6 +114,10 @@ TEST(ReplayCli, UsageErrorsExit2WithUsage)
         {{"-x", dump}, "unknown option -x"},
         {{dump, dump}, "more than one FILE: " + dump},
         {{"--no-pause", "--mark-pauses", dump}, "only one of --no-pause and --mark-pauses may be given"},
+        {{dump, "--cpu"}, "missing value for --cpu"},
+        {{"--cpu", "first", dump}, "--cpu takes a processor number (0 is the first), not first"},
+        {{"--cpu=-1", dump}, "--cpu takes a processor number (0 is the first), not -1"},
+        {{"--no-pause=yes", dump}, "no value allowed: --no-pause=yes"},
     };
     for (const Usage &c : cases) {
         std::vector<std::string> argv = {replay};
@@ -119,6 +126,30 @@ TEST(ReplayCli, UsageErrorsExit2WithUsage)
         EXPECT_EQ(result.exit_status, 2) << c.problem;
         EXPECT_EQ(result.out, "");
         EXPECT_EQ(result.err, "x86ident-replay: " + c.problem + "\n" + usage);
+    }
+}
+
+// The same three made-up processors in each format: --cpu N (both ways of
+// giving the value) picks one, and a processor past the last is refused.
+TEST(ReplayCli, CpuChoosesALogicalProcessorInEveryFormat)
+{
+    for (const char *format : {"aida64", "cpuid_r", "libcpuid"}) {
+        const std::string dump = fixtures + "/three_cpus/" + format + ".txt";
+        for (int cpu = 0; cpu < 3; ++cpu) {
+            const std::string expected = read_file(fixtures + "/three_cpus/cpu" + std::to_string(cpu) + ".out");
+            ASSERT_FALSE(expected.empty());
+            const std::vector<std::string> argv =
+                cpu == 1 ? std::vector<std::string>{replay, "--cpu=1", "--mark-pauses", dump}
+                         : std::vector<std::string>{replay, dump, "--mark-pauses", "--cpu", std::to_string(cpu)};
+            const ProcessResult result = run_process(argv);
+            EXPECT_EQ(result.exit_status, 0) << format << " " << cpu;
+            EXPECT_EQ(result.out, expected) << format << " " << cpu;
+        }
+        EXPECT_EQ(run_process({replay, "--mark-pauses", dump}).out, read_file(fixtures + "/three_cpus/cpu0.out"));
+        const ProcessResult past = run_process({replay, "--cpu", "3", dump});
+        EXPECT_EQ(past.exit_status, 1) << format;
+        EXPECT_EQ(past.out, "") << format;
+        EXPECT_EQ(past.err, "x86ident-replay: " + dump + ": no processor 3: the dump holds 3 processors\n") << format;
     }
 }
 

@@ -5,6 +5,8 @@
 #include <string>
 #include <vector>
 
+#include <getopt.h>
+
 #include "../driver/cpuid_recorded.h"
 #include "../driver/output.h"
 #include "../driver/report_driver.h"
@@ -18,7 +20,7 @@
 namespace {
 
 const char usage_text[] =
-    "usage: x86ident-replay [--no-pause | --mark-pauses] FILE\n"
+    "usage: x86ident-replay [--no-pause | --mark-pauses] [--cpu N] FILE\n"
     "       x86ident-replay --help | --version\n";
 
 const char help_text[] =
@@ -26,7 +28,7 @@ const char help_text[] =
     "    x86ident-replay - the x86ident report of a processor, from a recorded CPUID dump\n"
     "\n"
     "SYNOPSIS\n"
-    "    x86ident-replay [--no-pause | --mark-pauses] FILE\n"
+    "    x86ident-replay [--no-pause | --mark-pauses] [--cpu N] FILE\n"
     "    x86ident-replay --help | --version\n"
     "\n"
     "DESCRIPTION\n"
@@ -34,36 +36,54 @@ const char help_text[] =
     "    records: the raw dump, the vendor line and the vendor's decoded report. A leaf\n"
     "    that FILE does not record reads as four zeros. FILE \"-\" is standard input.\n"
     "\n"
-    "    Lines of two kinds are records; every other line is ignored, so whole reports\n"
-    "    and annotated dumps can be read:\n"
-    "      CPUID 00000001: 00000633-00000000-00000000-0080FBFF\n"
-    "          hexadecimal in either case, a colon or blanks after the leaf, anything\n"
-    "          after the fourth value ignored (for example a \"[SL 01]\" note);\n"
+    "    Records of these forms are read, in any mix and with no option; every other\n"
+    "    line is ignored, so whole reports and annotated dumps can be read:\n"
     "      00000001 00000633 00000000 00000000 0080fbff\n"
-    "          the raw dump lines of x86ident itself, so \"x86ident > mine.txt\" on one\n"
-    "          machine replays on any other.\n"
-    "    The first record of a leaf wins; later ones (other sub-leaves, other logical\n"
-    "    processors) are ignored.\n"
+    "          the raw dump lines of x86ident itself, so \"x86ident | tee mine.txt\"\n"
+    "          on one machine replays on any other;\n"
+    "      CPUID 00000001: 00000633-00000000-00000000-0080FBFF [SL 00]\n"
+    "          AIDA64 reports (the InstLatx64 collection): hexadecimal in either case,\n"
+    "          a colon or blanks after the leaf, also a blank before the colon, the\n"
+    "          values separated by '-' or by blanks, anything after the fourth value\n"
+    "          ignored; \"CPUID\" and a word (\"CPUID Revision : ...\") is a header;\n"
+    "      0x00000001 0x00: eax=0x00000633 ebx=0x00000000 ecx=0x00000000 edx=0x0080fbff\n"
+    "          Debian's \"cpuid -r\": the record of sub-leaf 0x00 is the leaf's, other\n"
+    "          sub-leaves are ignored; also its older form without the sub-leaf,\n"
+    "          \"0x00000001: eax=0x... ebx=0x... ecx=0x... edx=0x...\";\n"
+    "      basic_cpuid[1]=00000633 00000000 00000000 0080fbff\n"
+    "          libcpuid (\"cpuid_tool --save\"): leaf N, in decimal; ext_cpuid[N] is\n"
+    "          leaf 0x80000000+N; its other arrays (sub-leaves) are ignored. Its\n"
+    "          arrays stop at leaf 0x1F and 0x8000001F: a higher leaf reads as zeros.\n"
+    "    A dump may hold several logical processors: each record of leaf 0 after the\n"
+    "    first begins the next one (records before the first leaf 0 belong to the\n"
+    "    first), as in the \"CPU N:\" and \"Logical CPU #N\" blocks of these tools.\n"
+    "    Within a processor the first record of a leaf wins; later ones (other\n"
+    "    sub-leaves) are ignored.\n"
     "\n"
     "OPTIONS\n"
+    "    --cpu N        the report of logical processor N of the dump (0, the first,\n"
+    "                   by default)\n"
     "    --no-pause     never wait for a key\n"
     "    --mark-pauses  write a form feed (0x0C) where x86ident would wait for a key\n"
     "    --help         show this text\n"
     "    --version      show the version\n"
-    "    Without an option the report pauses as x86ident does: it waits for a key on\n"
-    "    the terminal, and goes straight through when there is none.\n"
+    "    Without a pause option the report pauses as x86ident does: it waits for a\n"
+    "    key on the terminal, and goes straight through when there is none.\n"
     "\n"
     "EXIT STATUS\n"
     "    0  the report was written\n"
     "    1  FILE could not be read or is not a CPUID dump: missing, unreadable, a\n"
-    "       directory, larger than 1 MiB, holding a NUL byte, a malformed record or no\n"
-    "       record of leaf 0 (one line on standard error says which, and where);\n"
-    "       or standard output could not be written\n"
+    "       directory, larger than 64 MiB, holding a NUL byte, a malformed record,\n"
+    "       no processor N, no record of leaf 0, or a highest extended leaf above\n"
+    "       0x8000FFFF (one line on standard error says which, and where); or\n"
+    "       standard output could not be written\n"
     "    2  wrong usage\n"
     "\n"
     "EXAMPLES\n"
-    "    x86ident > mine.txt && x86ident-replay --no-pause mine.txt\n"
-    "    x86ident-replay --mark-pauses GenuineIntel00006F6_Conroe_CPUID.txt | less\n";
+    "    x86ident | tee mine.txt && x86ident-replay --no-pause mine.txt\n"
+    "    x86ident-replay --mark-pauses GenuineIntel00006F6_Conroe_CPUID.txt | less\n"
+    "    cpuid -r > pasted.txt && x86ident-replay pasted.txt\n"
+    "    x86ident-replay --cpu 4 GenuineIntel00806A1_Lakefield_CPUID.txt\n";
 
 int usage_error(const char *problem, const char *argument)
 {
@@ -81,47 +101,79 @@ int input_error(const std::string &path, const DumpError &error)
     return 1;
 }
 
+// A processor number: decimal digits only, and not absurdly large.
+bool read_cpu_number(const char *text, size_t &cpu)
+{
+    if (*text == '\0' || std::strlen(text) > 9)
+        return false;
+    cpu = 0;
+    for (const char *c = text; *c != '\0'; ++c) {
+        if (*c < '0' || *c > '9')
+            return false;
+        cpu = cpu * 10 + static_cast<size_t>(*c - '0');
+    }
+    return true;
+}
+
 } // namespace
 
 int main(int argc, char **argv)
 {
+    enum { option_no_pause = 1, option_mark_pauses, option_cpu, option_help, option_version };
+    static const struct option options[] = {
+        {"no-pause", no_argument, nullptr, option_no_pause},
+        {"mark-pauses", no_argument, nullptr, option_mark_pauses},
+        {"cpu", required_argument, nullptr, option_cpu},
+        {"help", no_argument, nullptr, option_help},
+        {"version", no_argument, nullptr, option_version},
+        {nullptr, 0, nullptr, 0},
+    };
     PauseMode pause_mode = PauseMode::console;
     bool pause_option_seen = false;
-    const char *path = nullptr;
-    bool options_done = false;
+    size_t cpu = 0;
 
-    for (int i = 1; i < argc; ++i) {
-        const char *argument = argv[i];
-        if (!options_done && std::strcmp(argument, "--help") == 0) {
+    opterr = 0; // the messages below, not getopt's
+    int option;
+    while ((option = getopt_long(argc, argv, ":", options, nullptr)) != -1) {
+        switch (option) {
+        case option_help:
             std::fputs(help_text, stdout);
             return out_finish("x86ident-replay");
-        }
-        if (!options_done && std::strcmp(argument, "--version") == 0) {
+        case option_version:
             std::printf("x86ident-replay %s\n", X86IDENT_VERSION);
             return out_finish("x86ident-replay");
-        }
-        if (!options_done && (std::strcmp(argument, "--no-pause") == 0 || std::strcmp(argument, "--mark-pauses") == 0)) {
+        case option_no_pause:
+        case option_mark_pauses:
             if (pause_option_seen)
                 return usage_error("only one of --no-pause and --mark-pauses may be given", "");
             pause_option_seen = true;
-            pause_mode = std::strcmp(argument, "--no-pause") == 0 ? PauseMode::none : PauseMode::mark;
-        } else if (!options_done && std::strcmp(argument, "--") == 0) {
-            options_done = true;
-        } else if (!options_done && argument[0] == '-' && argument[1] != '\0') {
-            return usage_error("unknown option ", argument);
-        } else if (path != nullptr) {
-            return usage_error("more than one FILE: ", argument);
-        } else {
-            path = argument;
+            pause_mode = option == option_no_pause ? PauseMode::none : PauseMode::mark;
+            break;
+        case option_cpu:
+            if (!read_cpu_number(optarg, cpu))
+                return usage_error("--cpu takes a processor number (0 is the first), not ", optarg);
+            break;
+        case ':':
+            return usage_error("missing value for ", argv[optind - 1]);
+        default:
+            if (optopt > ' ' && optopt < 0x7f) {
+                const char short_option[3] = {'-', static_cast<char>(optopt), '\0'};
+                return usage_error("unknown option ", short_option);
+            }
+            if (optopt != 0) // one of ours, given a value it does not take
+                return usage_error("no value allowed: ", argv[optind - 1]);
+            return usage_error("unknown option ", argv[optind - 1]);
         }
     }
-    if (path == nullptr)
+    if (optind == argc)
         return usage_error("no FILE given", "");
+    if (argc - optind > 1)
+        return usage_error("more than one FILE: ", argv[optind + 1]);
+    const std::string path = argv[optind];
 
-    std::string text;
     std::vector<RecordedLeaf> leaves;
     DumpError error{};
-    if (!read_dump_file(path, text, error) || !parse_dump(text, leaves, error))
+    if (!read_dump_file(path, cpu, leaves, error))
         return input_error(path, error);
 
     cpuid_use_recording(leaves.data(), leaves.size());
