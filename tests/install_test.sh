@@ -9,10 +9,10 @@ DESTDIR=$stage cmake --install "$build" --prefix /usr >/dev/null
 fail=0 pass=0
 check() { if "$@"; then pass=$((pass + 1)); else echo "FAILED: $*"; fail=$((fail + 1)); fi; }
 check test -x "$stage/usr/bin/x86ident-replay"
-check test -f "$stage/usr/share/man/man1/x86ident-replay.1"
+check test -f "$stage/usr/share/man/man1/x86ident-replay.1.gz"
 if [ -e "$build/x86ident" ]; then
   check test -x "$stage/usr/bin/x86ident"
-  check test -f "$stage/usr/share/man/man1/x86ident.1"
+  check test -f "$stage/usr/share/man/man1/x86ident.1.gz"
 fi
 expected=$(tr -d '\f' < "$fixtures/amd_k6_annotated.out"; echo x)
 got=$("$stage/usr/bin/x86ident-replay" --no-pause "$fixtures/amd_k6_annotated.txt"; echo x)
