@@ -101,6 +101,7 @@ TEST(ReplayCli, BadInputOneLineOnStandardErrorAndStatus1)
 TEST(ReplayCli, UsageErrorsExit2WithUsage)
 {
     const std::string usage = "usage: x86ident-replay [--no-pause | --mark-pauses] [--cpu N] FILE\n"
+                              "       x86ident-replay --list FILE\n"
                               "       x86ident-replay --help | --version\n";
     const std::string dump = fixtures + "/intel_worked_examples.txt";
     struct Usage {
@@ -118,6 +119,7 @@ TEST(ReplayCli, UsageErrorsExit2WithUsage)
         {{"--cpu", "first", dump}, "--cpu takes a processor number (0 is the first), not first"},
         {{"--cpu=-1", dump}, "--cpu takes a processor number (0 is the first), not -1"},
         {{"--no-pause=yes", dump}, "no value allowed: --no-pause=yes"},
+        {{"--list", "--cpu", "1", dump}, "--list shows every processor, with no --cpu or pause option"},
     };
     for (const Usage &c : cases) {
         std::vector<std::string> argv = {replay};
@@ -151,6 +153,30 @@ TEST(ReplayCli, CpuChoosesALogicalProcessorInEveryFormat)
         EXPECT_EQ(past.out, "") << format;
         EXPECT_EQ(past.err, "x86ident-replay: " + dump + ": no processor 3: the dump holds 3 processors\n") << format;
     }
+}
+
+// One line per processor; the name string only below a highest extended leaf
+// that holds it, each piece up to its 0 byte, control characters as '?'.
+TEST(ReplayCli, ListShowsEveryProcessor)
+{
+    const std::string dump = "CPUID 00000000: 00000002-756E6547-6C65746E-49656E69\n"
+                             "CPUID 00000001: 00000633-00000000-00000000-0080FBFF\n"
+                             "CPUID 80000000: 80000004-00000000-00000000-00000000\n"
+                             "CPUID 80000002: 65746E49-2952286C-6E655020-6D756974\n"
+                             "CPUID 80000003: 20295228-43094949-00005550-00000000\n"
+                             "CPUID 80000004: 30303320-007A484D-00000000-00000000\n"
+                             "CPUID 00000000: 00000001-756E6547-6C65746E-49656E69\n"
+                             "CPUID 00000001: 00000634-00000000-00000000-0080FBFF\n"
+                             "CPUID 80000002: 65746E49-2952286C-6E655020-6D756974\n";
+    const ProcessResult listed = run_process({replay, "--list", "-"}, {dump, true, ""});
+    EXPECT_EQ(listed.exit_status, 0) << listed.err;
+    EXPECT_EQ(listed.out, "0\tGenuineIntel\t00000633\tIntel(R) Pentium(R) II?CPU 300MHz\n"
+                          "1\tGenuineIntel\t00000634\t\n");
+
+    const std::string three = fixtures + "/three_cpus/cpuid_r.txt";
+    EXPECT_EQ(run_process({replay, three, "--list"}).out, "0\tCentaurHauls\t000006a9\t\n"
+                                                         "1\tGeode by NSC\t00000552\t\n"
+                                                         "2\tRiseRiseRise\t00000580\t\n");
 }
 
 TEST(ReplayCli, HelpAndVersion)

@@ -350,6 +350,16 @@ bool DumpReader::add_line(const char *begin, const char *end)
         seen_leaf_0_ = true;
     }
     any_record_ = true;
+    if (summarise_) {
+        if (summaries_.size() == processor_)
+            summaries_.emplace_back();
+        ProcessorSummary &summary = summaries_.back();
+        for (int i = 0; i < 6; ++i)
+            if (leaf.leaf == ProcessorSummary::leaves[i] && (summary.recorded & (1u << i)) == 0) {
+                summary.records[i] = leaf;
+                summary.recorded |= 1u << i;
+            }
+    }
     if (processor_ == cpu_) {
         if (leaf.leaf == 0x80000000u && extended_leaf_line_ == 0)
             extended_leaf_line_ = line_number_;
@@ -426,7 +436,7 @@ bool parse_dump(const std::string &text, size_t cpu, std::vector<RecordedLeaf> &
     return ok;
 }
 
-bool read_dump_file(const std::string &path, size_t cpu, std::vector<RecordedLeaf> &leaves, DumpError &error)
+bool read_dump_file(const std::string &path, DumpReader &reader, DumpError &error)
 {
     const bool standard_input = path == "-";
     std::FILE *file = stdin;
@@ -449,7 +459,6 @@ bool read_dump_file(const std::string &path, size_t cpu, std::vector<RecordedLea
 
     // One pass in pieces: memory stays a piece and one processor's leaves,
     // whatever the size, and endless input ends at the size bound.
-    DumpReader reader(cpu);
     static char piece[65536];
     bool ok = true;
     for (;;) {
@@ -471,7 +480,6 @@ bool read_dump_file(const std::string &path, size_t cpu, std::vector<RecordedLea
     if (!standard_input)
         std::fclose(file);
     ok = ok && reader.finish();
-    leaves = reader.leaves();
     if (!ok)
         error = reader.error();
     return ok;

@@ -23,6 +23,14 @@ struct DumpError {
     std::string message;
 };
 
+// What a list of a dump's processors shows of one of them: the first records
+// of the leaves that name it (vendor id, signature, name string).
+struct ProcessorSummary {
+    static constexpr uint32_t leaves[6] = {0, 1, 0x80000000u, 0x80000002u, 0x80000003u, 0x80000004u};
+    RecordedLeaf records[6] = {}; // of leaves[i]; zeros where the dump has none
+    unsigned recorded = 0;        // bit i: leaves[i] has its record
+};
+
 // Reads a dump in one pass, in pieces split anywhere, and keeps the records
 // of one logical processor. Lines of these forms are records, in any mix;
 // every other line is ignored:
@@ -40,8 +48,9 @@ struct DumpError {
 // records before the first leaf 0 belong to processor 0.
 class DumpReader {
 public:
-    // Keeps the records of processor `cpu` (0 is the first).
-    explicit DumpReader(size_t cpu) : cpu_(cpu) {}
+    // Keeps the records of processor `cpu` (0 is the first) and, when
+    // `summarise` is set, a summary of every processor.
+    explicit DumpReader(size_t cpu, bool summarise = false) : cpu_(cpu), summarise_(summarise) {}
 
     // The next piece of the text. False, with error() filled, on a NUL byte,
     // a malformed record, or more than max_dump_size bytes in all.
@@ -55,12 +64,14 @@ public:
     // The chosen processor's records, in file order.
     const std::vector<RecordedLeaf> &leaves() const { return leaves_; }
     const DumpError &error() const { return error_; }
+    const std::vector<ProcessorSummary> &summaries() const { return summaries_; }
 
 private:
     bool add_line(const char *begin, const char *end);
     bool fail(size_t line, std::string message);
 
     size_t cpu_;
+    bool summarise_;
     size_t processor_ = 0;      // the processor that the records belong to now
     bool any_record_ = false;   // a record seen (processor_ then exists)
     bool seen_leaf_0_ = false;  // a record of leaf 0 seen
@@ -69,14 +80,15 @@ private:
     std::string partial_line_;  // a line cut between two pieces
     size_t extended_leaf_line_ = 0; // where the chosen processor's leaf 0x80000000 is
     std::vector<RecordedLeaf> leaves_;
+    std::vector<ProcessorSummary> summaries_;
     DumpError error_{};
 };
 
 // A whole dump text at once: the records of processor `cpu`.
 bool parse_dump(const std::string &text, size_t cpu, std::vector<RecordedLeaf> &leaves, DumpError &error);
 
-// Reads a dump file ("-" for standard input) in pieces: the records of
-// processor `cpu`. Returns false with `error` filled when it cannot.
-bool read_dump_file(const std::string &path, size_t cpu, std::vector<RecordedLeaf> &leaves, DumpError &error);
+// Reads a dump file ("-" for standard input) into `reader`, in pieces.
+// Returns false with `error` filled when it cannot.
+bool read_dump_file(const std::string &path, DumpReader &reader, DumpError &error);
 
 #endif

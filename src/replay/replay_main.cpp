@@ -1,5 +1,7 @@
 // x86ident-replay: the x86ident report of any processor, from a recorded
 // CPUID dump instead of the processor this program runs on.
+#include <stdint.h>
+
 #include <cstdio>
 #include <cstring>
 #include <string>
@@ -21,6 +23,7 @@ namespace {
 
 const char usage_text[] =
     "usage: x86ident-replay [--no-pause | --mark-pauses] [--cpu N] FILE\n"
+    "       x86ident-replay --list FILE\n"
     "       x86ident-replay --help | --version\n";
 
 const char help_text[] =
@@ -29,6 +32,7 @@ const char help_text[] =
     "\n"
     "SYNOPSIS\n"
     "    x86ident-replay [--no-pause | --mark-pauses] [--cpu N] FILE\n"
+    "    x86ident-replay --list FILE\n"
     "    x86ident-replay --help | --version\n"
     "\n"
     "DESCRIPTION\n"
@@ -63,6 +67,12 @@ const char help_text[] =
     "OPTIONS\n"
     "    --cpu N        the report of logical processor N of the dump (0, the first,\n"
     "                   by default)\n"
+    "    --list         in place of a report, one line per logical processor:\n"
+    "                   N<TAB>VENDOR-ID<TAB>SIGNATURE<TAB>NAME, with N from 0, the 12\n"
+    "                   characters of the vendor id, leaf-1 eax as 8 hex digits and\n"
+    "                   the name string of leaves 0x80000002-4 (empty when the\n"
+    "                   highest extended leaf is lower); a control character in the\n"
+    "                   vendor id or the name shows as '?'\n"
     "    --no-pause     never wait for a key\n"
     "    --mark-pauses  write a form feed (0x0C) where x86ident would wait for a key\n"
     "    --help         show this text\n"
@@ -83,7 +93,8 @@ const char help_text[] =
     "    x86ident | tee mine.txt && x86ident-replay --no-pause mine.txt\n"
     "    x86ident-replay --mark-pauses GenuineIntel00006F6_Conroe_CPUID.txt | less\n"
     "    cpuid -r > pasted.txt && x86ident-replay pasted.txt\n"
-    "    x86ident-replay --cpu 4 GenuineIntel00806A1_Lakefield_CPUID.txt\n";
+    "    x86ident-replay --cpu 4 GenuineIntel00806A1_Lakefield_CPUID.txt\n"
+    "    x86ident-replay --list GenuineIntel00806A1_Lakefield_CPUID.txt\n";
 
 int usage_error(const char *problem, const char *argument)
 {
@@ -99,6 +110,41 @@ int input_error(const std::string &path, const DumpError &error)
     else
         std::fprintf(stderr, "x86ident-replay: %s: %s\n", name, error.message.c_str());
     return 1;
+}
+
+// One register's four bytes, low byte first, as text that keeps a list line
+// whole: a control character shows as '?'; with `stop_at_nul` a 0 byte ends it.
+void put_register_chars(uint32_t value, bool stop_at_nul, bool &stopped)
+{
+    for (int i = 0; i < 4 && !stopped; ++i) {
+        const unsigned char byte = static_cast<unsigned char>(value >> (8 * i));
+        if (byte == 0 && stop_at_nul)
+            stopped = true;
+        else
+            std::putchar(byte < 0x20 || byte == 0x7f ? '?' : byte);
+    }
+}
+
+// One line per logical processor: number, vendor id, signature, name string
+// (each 16-byte piece up to its first 0 byte, as the reports print it).
+void print_processor_list(const std::vector<ProcessorSummary> &summaries)
+{
+    for (size_t cpu = 0; cpu < summaries.size(); ++cpu) {
+        const RecordedLeaf *records = summaries[cpu].records;
+        std::printf("%zu\t", cpu);
+        bool stopped = false;
+        for (uint32_t vendor_word : {records[0].ebx, records[0].edx, records[0].ecx})
+            put_register_chars(vendor_word, false, stopped);
+        std::printf("\t%08x\t", static_cast<unsigned>(records[1].eax));
+        const uint32_t max_extended_leaf = records[2].eax;
+        if (max_extended_leaf >= 0x80000004u && max_extended_leaf <= max_replayed_extended_leaf)
+            for (int piece = 3; piece < 6; ++piece) {
+                stopped = false;
+                for (uint32_t word : {records[piece].eax, records[piece].ebx, records[piece].ecx, records[piece].edx})
+                    put_register_chars(word, true, stopped);
+            }
+        std::putchar('\n');
+    }
 }
 
 // A processor number: decimal digits only, and not absurdly large.
@@ -119,11 +165,12 @@ bool read_cpu_number(const char *text, size_t &cpu)
 
 int main(int argc, char **argv)
 {
-    enum { option_no_pause = 1, option_mark_pauses, option_cpu, option_help, option_version };
+    enum { option_no_pause = 1, option_mark_pauses, option_cpu, option_list, option_help, option_version };
     static const struct option options[] = {
         {"no-pause", no_argument, nullptr, option_no_pause},
         {"mark-pauses", no_argument, nullptr, option_mark_pauses},
         {"cpu", required_argument, nullptr, option_cpu},
+        {"list", no_argument, nullptr, option_list},
         {"help", no_argument, nullptr, option_help},
         {"version", no_argument, nullptr, option_version},
         {nullptr, 0, nullptr, 0},
@@ -131,6 +178,8 @@ int main(int argc, char **argv)
     PauseMode pause_mode = PauseMode::console;
     bool pause_option_seen = false;
     size_t cpu = 0;
+    bool cpu_option_seen = false;
+    bool list = false;
 
     opterr = 0; // the messages below, not getopt's
     int option;
@@ -152,6 +201,10 @@ int main(int argc, char **argv)
         case option_cpu:
             if (!read_cpu_number(optarg, cpu))
                 return usage_error("--cpu takes a processor number (0 is the first), not ", optarg);
+            cpu_option_seen = true;
+            break;
+        case option_list:
+            list = true;
             break;
         case ':':
             return usage_error("missing value for ", argv[optind - 1]);
@@ -165,18 +218,24 @@ int main(int argc, char **argv)
             return usage_error("unknown option ", argv[optind - 1]);
         }
     }
+    if (list && (cpu_option_seen || pause_option_seen))
+        return usage_error("--list shows every processor, with no --cpu or pause option", "");
     if (optind == argc)
         return usage_error("no FILE given", "");
     if (argc - optind > 1)
         return usage_error("more than one FILE: ", argv[optind + 1]);
     const std::string path = argv[optind];
 
-    std::vector<RecordedLeaf> leaves;
+    DumpReader reader(cpu, list);
     DumpError error{};
-    if (!read_dump_file(path, cpu, leaves, error))
+    if (!read_dump_file(path, reader, error))
         return input_error(path, error);
+    if (list) {
+        print_processor_list(reader.summaries());
+        return out_finish("x86ident-replay");
+    }
 
-    cpuid_use_recording(leaves.data(), leaves.size());
+    cpuid_use_recording(reader.leaves().data(), reader.leaves().size());
     set_pause_mode(pause_mode);
     run_report();
     return out_finish("x86ident-replay");
