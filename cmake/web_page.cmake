@@ -1,0 +1,29 @@
+# The web page, complete and ready to serve, in web/ of the build folder:
+# the page and its module, x86ident-replay.wasm, and the .js files of the
+# WASI shim, which npm ci fetches as web/package-lock.json pins it.
+find_program(X86IDENT_NPM npm REQUIRED)
+set(page_dir ${CMAKE_BINARY_DIR}/web)
+set(npm_dir ${CMAKE_BINARY_DIR}/npm)
+set(page_sources ${PROJECT_SOURCE_DIR}/web/index.html ${PROJECT_SOURCE_DIR}/web/x86ident.js)
+file(MAKE_DIRECTORY ${npm_dir})
+set_target_properties(x86ident-replay PROPERTIES SUFFIX .wasm)
+
+add_custom_command(
+  OUTPUT ${npm_dir}/node_modules/.package-lock.json
+  COMMAND ${CMAKE_COMMAND} -E copy ${PROJECT_SOURCE_DIR}/web/package.json ${PROJECT_SOURCE_DIR}/web/package-lock.json
+          ${npm_dir}
+  COMMAND ${X86IDENT_NPM} ci --no-audit --no-fund --loglevel=error
+  WORKING_DIRECTORY ${npm_dir}
+  DEPENDS ${PROJECT_SOURCE_DIR}/web/package.json ${PROJECT_SOURCE_DIR}/web/package-lock.json
+  COMMENT "npm ci: the WASI shim and the test driver")
+
+add_custom_command(
+  OUTPUT ${page_dir}/index.html
+  COMMAND ${CMAKE_COMMAND} -E rm -rf ${page_dir}
+  COMMAND ${CMAKE_COMMAND} -E make_directory ${page_dir}/browser_wasi_shim
+  COMMAND ${CMAKE_COMMAND} -E copy ${page_sources} $<TARGET_FILE:x86ident-replay> ${page_dir}
+  COMMAND ${CMAKE_COMMAND} -D from=${npm_dir}/node_modules/@bjorn3/browser_wasi_shim/dist
+          -D to=${page_dir}/browser_wasi_shim -P ${PROJECT_SOURCE_DIR}/cmake/copy_js.cmake
+  DEPENDS x86ident-replay ${npm_dir}/node_modules/.package-lock.json ${page_sources}
+  COMMENT "The web page in ${page_dir}")
+add_custom_target(web_page ALL DEPENDS ${page_dir}/index.html)

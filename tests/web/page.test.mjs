@@ -1,0 +1,165 @@
+// The web page in a real browser (Debian's Chromium, driven by playwright-core):
+// what it offers for download is the native x86ident-replay's output, byte
+// for byte; keys step through the screens at the pauses; a dump of several
+// processors lists them; nothing but the page's own files is fetched.
+//
+//   X86IDENT_PAGE=build/wasm/web X86IDENT_NPM=build/wasm/npm \
+//   X86IDENT_REPLAY=build/release/x86ident-replay [X86IDENT_SHARED_DUMPS=../shared/dump-formats] \
+//   [X86IDENT_SCREENSHOT=build/wasm/screenshot.png] node --test tests/web/
+import { test, before, after } from "node:test";
+import assert from "node:assert/strict";
+import { spawnSync } from "node:child_process";
+import { createServer } from "node:http";
+import { createRequire } from "node:module";
+import { readFileSync, readdirSync, statSync, existsSync } from "node:fs";
+import { join, extname, dirname, resolve } from "node:path";
+import { fileURLToPath } from "node:url";
+
+const pageDir = resolve(process.env.X86IDENT_PAGE ?? "build/wasm/web");
+const replay = process.env.X86IDENT_REPLAY ?? "build/release/x86ident-replay";
+const fixtures = join(dirname(fileURLToPath(import.meta.url)), "..", "fixtures");
+const { chromium } = createRequire(resolve(process.env.X86IDENT_NPM ?? "build/wasm/npm", "package.json"))("playwright-core");
+
+// The native tool on a file: its exit status, output bytes and message.
+function native(args, file) {
+  const run = spawnSync(replay, [...args, "-"], { input: readFileSync(file) });
+  return { status: run.status, out: run.stdout, err: run.stderr.toString("latin1").trimEnd() };
+}
+
+let server, origin, browser, page;
+const requests = [];
+const types = { ".html": "text/html", ".js": "text/javascript", ".wasm": "application/wasm" };
+
+before(async () => {
+  server = createServer((request, response) => {
+    const path = join(pageDir, decodeURIComponent(new URL(request.url, "http://x").pathname).replace(/\/$/, "/index.html"));
+    if (!path.startsWith(pageDir) || !existsSync(path)) {
+      response.writeHead(404).end();
+      return;
+    }
+    response.writeHead(200, { "content-type": types[extname(path)] ?? "application/octet-stream" });
+    response.end(readFileSync(path));
+  });
+  await new Promise((resolve) => server.listen(0, "127.0.0.1", resolve));
+  origin = `http://127.0.0.1:${server.address().port}`;
+  browser = await chromium.launch({
+    executablePath: "/usr/bin/chromium",
+    args: ["--no-sandbox", "--disable-gpu", "--disable-quic", "--no-first-run", "--disable-background-networking",
+      "--disable-component-update", "--disable-sync"],
+  });
+  console.log(`# Chromium ${browser.version()}`);
+  page = await browser.newPage({ acceptDownloads: true });
+  page.on("request", (request) => requests.push(request.url()));
+  await page.goto(`${origin}/`);
+});
+
+after(async () => {
+  await browser?.close();
+  server?.close();
+});
+
+// Gives the page a file as a user does, and waits for its report or message.
+async function open(file) {
+  await page.evaluate(() => {
+    document.getElementById("report").replaceChildren();
+    document.getElementById("message").textContent = "";
+  });
+  await page.setInputFiles("#file", file);
+  await page.waitForFunction(() => document.getElementById("report").textContent !== ""
+    || document.getElementById("message").textContent !== "");
+}
+
+async function downloaded() {
+  const [download] = await Promise.all([page.waitForEvent("download"), page.click("#download")]);
+  return readFileSync(await download.path());
+}
+
+test("the download is the native --no-pause output; a bad dump shows the tool's message", async () => {
+  const cases = [
+    { file: "intel_worked_examples.txt" },
+    { file: "amd_k6_annotated.txt" },
+    { file: "cyrix_mediagx_report.txt" },
+    { file: "three_cpus/libcpuid.txt", cpu: "2" },
+    { file: "malformed.dump", message: true },
+  ];
+  for (const { file, cpu, message } of cases) {
+    const path = join(fixtures, file);
+    await open(path);
+    const expected = native(["--no-pause", "--cpu", cpu ?? "0"], path);
+    if (message) {
+      assert.notEqual(expected.status, 0, file);
+      assert.equal(await page.textContent("#message"), expected.err, file);
+      assert.equal(await page.textContent("#report"), "", file);
+      continue;
+    }
+    if (cpu) {
+      await page.selectOption("#cpu", cpu);
+      await page.waitForFunction((text) => document.getElementById("report").textContent.includes(text), "RiseRiseRise");
+    }
+    assert.deepEqual(await downloaded(), expected.out, file);
+  }
+});
+
+test("Space and Enter show the text up to each next pause, as the form feeds of --mark-pauses fall", async () => {
+  const path = join(fixtures, "intel_worked_examples.txt");
+  await open(path);
+  const marked = native(["--mark-pauses"], path).out.toString("latin1");
+  const pauses = [...marked].flatMap((character, at) => (character === "\f" ? [at] : []));
+  assert.ok(pauses.length >= 3);
+  await page.focus("#report");
+  for (let step = 0; step <= pauses.length; ++step) {
+    const upTo = step < pauses.length ? pauses[step] : marked.length;
+    assert.equal(await page.textContent("#report"), marked.slice(0, upTo).replaceAll("\f", ""), `step ${step}`);
+    await page.keyboard.press(step % 2 === 0 ? "Space" : "Enter");
+  }
+  assert.equal(await page.isDisabled("#next"), true);
+  await page.click("#all");
+  assert.equal(await page.locator("#report hr").count(), pauses.length);
+  await page.click("#all");
+  assert.equal(await page.locator("#report hr").count(), 0);
+});
+
+test("a dump of several processors lists them, and each renders as the native tool does", async () => {
+  const path = join(fixtures, "three_cpus/aida64.txt");
+  await open(path);
+  const nativeList = native(["--list"], path).out.toString("latin1").replace(/\n$/, "").split("\n").map((line) => {
+    const [cpu, vendor, signature, name] = line.split("\t");
+    return { cpu: Number(cpu), vendor, signature, name };
+  });
+  assert.equal(nativeList.length, 3);
+  const bytes = [...readFileSync(path)];
+  assert.deepEqual(await page.evaluate((dump) => window.x86ident.list(new Uint8Array(dump)), bytes), nativeList);
+  assert.deepEqual(await page.$$eval("#cpu option", (options) => options.map((option) => option.textContent)),
+    nativeList.map(({ cpu, vendor, signature }) => `${cpu}: ${vendor} ${signature} `));
+  await page.click("#next");
+  if (process.env.X86IDENT_SCREENSHOT) await page.screenshot({ path: process.env.X86IDENT_SCREENSHOT, fullPage: true });
+});
+
+test("every shared dump renders byte-identically, first and last processor", { skip: !process.env.X86IDENT_SHARED_DUMPS }, async () => {
+  const directory = process.env.X86IDENT_SHARED_DUMPS;
+  const files = readdirSync(directory, { recursive: true }).map((name) => join(directory, name))
+    .filter((path) => statSync(path).isFile() && !path.endsWith(".md"));
+  assert.ok(files.length > 0);
+  for (const path of files) {
+    const count = native(["--list"], path).out.toString("latin1").trimEnd().split("\n").length;
+    for (const cpu of new Set([0, count - 1])) {
+      const expected = native(["--mark-pauses", "--cpu", String(cpu)], path);
+      assert.equal(expected.status, 0, path);
+      const got = await page.evaluate(async ([dump, cpu]) => [...await window.x86ident.render(new Uint8Array(dump), { cpu })],
+        [[...readFileSync(path)], cpu]);
+      assert.deepEqual(Buffer.from(got), expected.out, `${path}, processor ${cpu}`);
+    }
+  }
+});
+
+test("the page fetches only its own files, within its size bounds", () => {
+  assert.ok(requests.length > 0);
+  for (const url of requests) assert.ok(url.startsWith(`${origin}/`), url);
+  const sizes = readdirSync(pageDir, { recursive: true }).map((name) => join(pageDir, name))
+    .filter((path) => statSync(path).isFile()).map((path) => [path, statSync(path).size]);
+  const wasm = sizes.find(([path]) => path.endsWith(".wasm"))[1];
+  const total = sizes.reduce((sum, [, size]) => sum + size, 0);
+  console.log(`# x86ident-replay.wasm ${wasm} bytes; the whole page ${total} bytes in ${sizes.length} files`);
+  assert.ok(wasm <= 96 * 1024, `wasm ${wasm} bytes`);
+  assert.ok(total <= 160 * 1024, `page ${total} bytes`);
+});
