@@ -48,4 +48,8 @@ set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
 set(CPACK_DEBIAN_PACKAGE_SECTION utils)
 set(CPACK_DEBIAN_PACKAGE_PRIORITY optional)
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS OFF)
+# CPack's source package would take in the build folder (hundreds of MB);
+# tools/make-release makes the source tarball; this one leaves out the same.
+set(CPACK_SOURCE_GENERATOR TXZ)
+set(CPACK_SOURCE_IGNORE_FILES "/build/" "/build-[^/]*/" "/\\.git/" "/node_modules/")
 include(CPack)

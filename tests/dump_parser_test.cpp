@@ -160,7 +160,7 @@ INSTANTIATE_TEST_SUITE_P(
         BadCase{"LeafTooWide", good_line + "CPUID 123456789: 00000633-00000000-00000000-0080FBFF\n", 2,
                 "malformed CPUID record: leaf number of 9 digits, not 8"},
         BadCase{"LeafTooShort", good_line + "CPUID 1: 00000633-00000000-00000000-0080FBFF\n", 2,
-                "malformed CPUID record: leaf number of 1 digits, not 8"},
+                "malformed CPUID record: leaf number of 1 digit, not 8"},
         BadCase{"Aida64MixedSeparators", good_line + "CPUID 00000001: 00000633-00000000 00000000-0080FBFF\n", 2,
                 "malformed CPUID record: expected '-' before the ecx value"},
         BadCase{"Aida64BlankSeparatedMissingValue", good_line + "CPUID 00000001 : 00000633 00000000 00000000\n", 2,

@@ -162,7 +162,8 @@ LineKind parse_aida64_line(Cursor cursor, RecordedLeaf &leaf, std::string &probl
             return LineKind::malformed;
         }
     if (token_length != 8) {
-        problem = "leaf number of " + std::to_string(token_length) + " digits, not 8";
+        problem = "leaf number of " + std::to_string(token_length) + (token_length == 1 ? " digit" : " digits") +
+                  ", not 8";
         return LineKind::malformed;
     }
     read_hex(cursor, "leaf number", leaf.leaf, problem); // 8 hex digits, checked above
