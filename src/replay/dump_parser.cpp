@@ -461,27 +461,23 @@ bool read_dump_file(const std::string &path, DumpReader &reader, DumpError &erro
     // One pass in pieces: memory stays a piece and one processor's leaves,
     // whatever the size, and endless input ends at the size bound.
     static char piece[65536];
-    bool ok = true;
-    for (;;) {
-        const size_t got = std::fread(piece, 1, sizeof piece, file);
-        if (got > 0 && !reader.add(piece, got)) {
-            ok = false;
-            break;
-        }
-        if (got < sizeof piece) {
-            if (std::ferror(file)) {
-                error = DumpError{0, std::string("read error: ") + std::strerror(errno)};
-                if (!standard_input)
-                    std::fclose(file);
-                return false;
-            }
-            break;
-        }
-    }
+    bool added = true;
+    size_t got;
+    do {
+        got = std::fread(piece, 1, sizeof piece, file);
+        added = got == 0 || reader.add(piece, got);
+    } while (added && got == sizeof piece);
+    const bool read_failed = std::ferror(file) != 0;
+    const int read_errno = errno;
     if (!standard_input)
         std::fclose(file);
-    ok = ok && reader.finish();
-    if (!ok)
+    if (read_failed) {
+        error = DumpError{0, std::string("read error: ") + std::strerror(read_errno)};
+        return false;
+    }
+    if (!added || !reader.finish()) {
         error = reader.error();
-    return ok;
+        return false;
+    }
+    return true;
 }
