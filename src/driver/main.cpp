@@ -1,6 +1,4 @@
 // x86ident: identifies the x86 processor it runs on.
-#include <stdio.h>
-
 #include "cpuid.h"
 #include "output.h"
 #include "report_driver.h"
@@ -8,7 +6,7 @@
 int main()
 {
     if (!cpuid_instruction_present()) {
-        fputs("x86ident: this processor has no CPUID instruction\n", stderr);
+        out_message("x86ident: this processor has no CPUID instruction");
         return 1;
     }
     run_report();

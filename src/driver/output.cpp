@@ -76,6 +76,11 @@ void out_flush()
         note_write_failure();
 }
 
+void out_message(const char *line)
+{
+    fprintf(stderr, "%s\n", line);
+}
+
 int out_finish(const char *program_name)
 {
     errno = 0;

@@ -4,7 +4,9 @@
 #define X86IDENT_OUTPUT_H
 
 #include <stddef.h>
-#include <stdio.h> // on mingw-w64, the printf flavour of the format check
+#if defined(__MINGW32__)
+#include <stdio.h> // the printf flavour of the format check
+#endif
 
 #if defined(__MINGW32__)
 #define X86IDENT_PRINTF(fmt, args) __attribute__((format(__MINGW_PRINTF_FORMAT, fmt, args)))
@@ -22,6 +24,10 @@ void out_char(unsigned char byte);
 
 // Pushes everything written so far to the screen or file.
 void out_flush();
+
+// Writes `line` and a line end to standard error at once: the program's own
+// messages, which nothing holds back.
+void out_message(const char *line);
 
 // Writes out what is still held. Returns 0, or 1 after telling standard
 // error why standard output could not be written (the cause of the first
