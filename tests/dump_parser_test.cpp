@@ -108,6 +108,53 @@ INSTANTIATE_TEST_SUITE_P(
                   {0xA, 0x07300402, 0, 0, 0x603},
                   {0x80000000, 0x80000008, 0, 0, 0},
                   {0x8000001F, 0, 0, 0, 1}}},
+        GoodCase{"CpuzEveryLayoutAndItsLookAlikes",
+                 "\tCPUID\t\t\tF.1.2\r\n"
+                 "CPUID  6.F.6\r\n"
+                 "\tCPUID\t\t \r\n"
+                 "\t0x00000000\t\t0x00000002\t0x756E6547\t0x6C65746E\t0x49656E69\r\n"
+                 "\tMSR 0x0000001B\t\t0x00000000\t0xFEE00900\r\n"
+                 "MSR 0x0000001B\t\tedx = 0x00000000\teax = 0xFEE00900\n"
+                 "MSR 0000002A\t\t\t00000000\tC5800000\n"
+                 "\t00\t23 11 0C 02 85 21 00 08 00 00 00 03 09 03 00 00 \n"
+                 "Function\t\teax\t\tebx\t\tecx\t\tedx\n"
+                 "0x0000000B    0x00000001 0x00000002 0x00000100 0x00000000\n"
+                 "Function 00000004\t\t1C004121\t01C0003F\t0000003F\t00000000\n",
+                 {leaf_0, {0xB, 1, 2, 0x100, 0}, {4, 0x1C004121, 0x01C0003F, 0x3F, 0}}},
+        GoodCase{"CpufetchSubLeaf0IsTheLeaf",
+                 "  CPUID leaf sub   EAX        EBX        ECX        EDX       \n"
+                 "CPU 0:\n"
+                 "  0x00000000 0x00: 0x00000002 0x756E6547 0x6C65746E 0x49656E69\n"
+                 "  0x00000004 0x01: 0x00000122 0x01C0003F 0x0000003F 0x00000001\n"
+                 "  0x00000004 0x00: 0x00000121 0x01C0003F 0x0000003F 0x00000001\n",
+                 {leaf_0, {4, 0x121, 0x01c0003f, 0x3f, 1}}},
+        GoodCase{"X86info",
+                 "CPU #1\n"
+                 "eax in: 0x00000000, eax = 00000002 ebx = 756e6547 ecx = 6c65746e edx = 49656e69\n"
+                 "Leax in: 0x80000000, Leax = 80000004 Lebx = 00000000 Lecx = 00000000 Ledx = 00000000\n",
+                 {leaf_0}},
+        GoodCase{"HwlocInputsAndOutputs",
+                 "# mask e[abcd]x => e[abcd]x\n"
+                 "1 0 0 0 0 => 2 756e6547 6c65746e 49656e69\n"
+                 "5 4 0 1 0 => 122 1c0003f 3f 1\n"
+                 "5 4 0 0 0 => 121 1c0003f 3f 1\n"
+                 "1 80000000 0 0 0 => 80000004 0 0 0\n",
+                 {leaf_0, {4, 0x121, 0x01c0003f, 0x3f, 1}, {0x80000000, 0x80000004, 0, 0, 0}}},
+        GoodCase{"KcpuidSubLeavesTakeTheLeafBeforeThem",
+                 "0x00000000: EAX=0x00000002, EBX=0x756e6547, ECX=0x6c65746e, EDX=0x49656e69\n"
+                 "0x00000004: subleafs:\n"
+                 "  1: EAX=0x00000122, EBX=0x01c0003f, ECX=0x0000003f, EDX=0x00000001\n"
+                 "  0: EAX=0x00000121, EBX=0x01c0003f, ECX=0x0000003f, EDX=0x00000001\n"
+                 "01: Instructiuni TLB: pagina 4KB , 4 cai setate asociativ, 32 intrari\n",
+                 {leaf_0, {4, 0x121, 0x01c0003f, 0x3f, 1}}},
+        GoodCase{"CpuidEqualsLeafColonSubLeaf",
+                 "CPUID 00000000:00 = 00000002 756e6547 6c65746e 49656e69 | ....GenuntelineI\n"
+                 "CPUID 00000004:01 = 00000122 01c0003f 0000003f 00000001 | \"...?...?.......\n"
+                 "CPUID 00000004:00 = 00000121 01c0003f 0000003f 00000001\n",
+                 {leaf_0, {4, 0x121, 0x01c0003f, 0x3f, 1}}},
+        GoodCase{"Utf8ByteOrderMarkBeforeARecord",
+                 "\xef\xbb\xbf" "CPUID 00000000: 00000002-756E6547-6C65746E-49656E69\n",
+                 {leaf_0}},
         GoodCase{"HighestExtendedLeafAtTheBound",
                  "CPUID 00000000: 00000002-756E6547-6C65746E-49656E69\n"
                  "CPUID 80000000: 8000FFFF-00000000-00000000-00000000\n",
@@ -148,7 +195,7 @@ INSTANTIATE_TEST_SUITE_P(
     ::testing::Values(
         BadCase{"Empty", "", 0, "empty file"},
         BadCase{"NoRecords", "hello\nworld\n", 0,
-                "no CPUID records: not a dump of x86ident, AIDA64, cpuid -r or libcpuid"},
+                "no CPUID records: not a dump of x86ident, AIDA64, CPU-Z, cpuid -r, libcpuid, cpufetch, x86info, hwloc-gather-cpuid, kcpuid or \"CPUID LLLLLLLL:SS = ...\""},
         BadCase{"NoLeaf0", "CPUID 00000001: 00000633-00000000-00000000-0080FBFF\n", 0, "no record of leaf 0"},
         BadCase{"NulByte", good_line + std::string("abc\0def\n", 8), 2, "NUL byte: not a text dump"},
         BadCase{"NonHexInLeaf", good_line + "CPUID 0000000G: 00000000-00000000-00000000-00000000\n", 2,
@@ -185,6 +232,24 @@ INSTANTIATE_TEST_SUITE_P(
                 "malformed CPUID record: expected ']=' after the leaf index"},
         BadCase{"LibcpuidMissingValue", good_line + "basic_cpuid[1]=00000633 00000000 00000000\n", 2,
                 "malformed CPUID record: missing edx value"},
+        BadCase{"CpuzNonHexValue", good_line + "\t0x00000001\t\t0x0000Z6A9\t0x0\t0x0\t0x0\r\n", 2,
+                "malformed CPUID record: non-hex digit 'Z' in eax value"},
+        BadCase{"Cpuz131MissingValue", good_line + "Function 00000001\t\t00000580\t00000000\n", 2,
+                "malformed CPUID record: missing ecx value"},
+        BadCase{"CpufetchMissingValue", good_line + "  0x00000001 0x00: 0x000006A9 0x00000000\n", 2,
+                "malformed CPUID record: expected 0x before the ecx value"},
+        BadCase{"X86infoMissingRegister", good_line + "eax in: 0x00000001, eax = 000006a9 ebx = 0\n", 2,
+                "malformed CPUID record: expected ecx = before the ecx value"},
+        BadCase{"HwlocMissingOutput", good_line + "1 1 0 0 0 => 6a9 0 0\n", 2,
+                "malformed CPUID record: missing edx value"},
+        BadCase{"KcpuidSubLeafWithoutItsLeaf", good_line + "  0: EAX=0x1, EBX=0x2, ECX=0x3, EDX=0x4\n", 2,
+                "malformed CPUID record: a sub-leaf with no \"subleafs:\" line before it"},
+        BadCase{"KcpuidNoComma", good_line + "0x00000001: EAX=0x1 EBX=0x2, ECX=0x3, EDX=0x4\n", 2,
+                "malformed CPUID record: expected ',' before the ebx value"},
+        BadCase{"CpuidEqualsJunkAfterEdx", good_line + "CPUID 00000001:00 = 1 2 3 4 x\n", 2,
+                "malformed CPUID record: unexpected 'x' after the edx value"},
+        BadCase{"CompressedArchive", std::string("\x1f\x8b\x08\x00\x00\x00", 6) + good_line, 0,
+                "a compressed archive: unpack it first"},
         BadCase{"ExtendedLeavesBeyondAnyProcessor",
                 good_line + "CPUID 80000000: FFFFFFFF-00000000-00000000-00000000\n", 2,
                 "highest extended leaf ffffffff lies above 8000ffff: not a real processor"},
@@ -206,6 +271,38 @@ INSTANTIATE_TEST_SUITE_P(
         BadCase{"OwnDumpJunkAfterValue", good_line + "00000001 00000633 00000000 00000000 0080fbff:\n", 2,
                 "malformed CPUID record: unexpected ':' after the edx value"}),
     [](const ::testing::TestParamInfo<BadCase> &param) { return std::string(param.param.name); });
+
+// The same dump as UTF-16 of either byte order after its byte-order mark,
+// with CR LF and a character beyond Latin-1 in a header line; read in two
+// pieces cut anywhere, also inside a character. A NUL character and an odd
+// length are refused.
+TEST(DumpEncodings, Utf16ReadsAsItsText)
+{
+    const std::u16string text = u"CPUID CPU Name: Intel(R) Xeon\u2122\r\n"
+                                u"CPUID 00000000: 00000002-756E6547-6C65746E-49656E69\r\n"
+                                u"CPUID 80000000: 80000004-00000000-00000000-00000000";
+    for (bool little_endian : {true, false}) {
+        std::string bytes = little_endian ? "\xff\xfe" : "\xfe\xff";
+        for (char16_t unit : text) {
+            const char low = static_cast<char>(unit & 0xff), high = static_cast<char>(unit >> 8);
+            bytes += little_endian ? std::string{low, high} : std::string{high, low};
+        }
+        for (std::size_t cut = 0; cut <= bytes.size(); ++cut) {
+            DumpReader reader(0);
+            ASSERT_TRUE(reader.add(bytes.data(), cut) && reader.add(bytes.data() + cut, bytes.size() - cut) &&
+                        reader.finish())
+                << little_endian << " " << cut << ": " << reader.error().message;
+            EXPECT_EQ(reader.leaves(), (std::vector<RecordedLeaf>{leaf_0, {0x80000000, 0x80000004, 0, 0, 0}}));
+        }
+        std::vector<RecordedLeaf> leaves;
+        DumpError error{};
+        EXPECT_FALSE(parse_dump(bytes.substr(0, bytes.size() - 1), 0, leaves, error));
+        EXPECT_EQ(error.message, "UTF-16 text of odd length: the end of the file is missing");
+        EXPECT_FALSE(parse_dump(bytes + std::string(2, '\0'), 0, leaves, error));
+        EXPECT_EQ(error.line, 3u);
+        EXPECT_EQ(error.message, "NUL character: not a text dump");
+    }
+}
 
 // Three processors, each beginning at a record of leaf 0; records before the
 // first leaf 0 belong to the first; a later processor may lack leaves.

@@ -68,7 +68,7 @@ TEST(ReplayCli, BadInputOneLineOnStandardErrorAndStatus1)
     const std::string good = "CPUID 00000000: 00000001-756E6547-6C65746E-49656E69\n";
     const BadInput cases[] = {
         {"missing", "", "/nonexistent/dump.txt", ": No such file or directory\n"},
-        {"directory", "", "/tmp", ": is a directory\n"},
+        {"directory", "", "/tmp", ": a folder with no pu0, pu1, ... files of hwloc-gather-cpuid\n"},
         {"endless", "", "/dev/zero", ":1: NUL byte: not a text dump\n"},
         {"empty", "", "", ": empty file\n"},
         {"no-leaf-0", "CPUID 00000001: 00000633-00000000-00000000-0080FBFF\n", "", ": no record of leaf 0\n"},
@@ -95,13 +95,13 @@ TEST(ReplayCli, BadInputOneLineOnStandardErrorAndStatus1)
     const ProcessResult piped = run_process({replay, "-"}, {"no dump here\n", true, ""});
     EXPECT_EQ(piped.exit_status, 1);
     EXPECT_EQ(piped.err,
-              "x86ident-replay: standard input: no CPUID records: not a dump of x86ident, AIDA64, cpuid -r or libcpuid\n");
+              "x86ident-replay: standard input: no CPUID records: not a dump of x86ident, AIDA64, CPU-Z, cpuid -r, libcpuid, cpufetch, x86info, hwloc-gather-cpuid, kcpuid or \"CPUID LLLLLLLL:SS = ...\"\n");
 }
 
 TEST(ReplayCli, UsageErrorsExit2WithUsage)
 {
-    const std::string usage = "usage: x86ident-replay [--no-pause | --mark-pauses] [--cpu N] FILE\n"
-                              "       x86ident-replay --list FILE\n"
+    const std::string usage = "usage: x86ident-replay [--no-pause | --mark-pauses] [--cpu N] FILE|FOLDER\n"
+                              "       x86ident-replay --list FILE|FOLDER\n"
                               "       x86ident-replay --help | --version\n";
     const std::string dump = fixtures + "/intel_worked_examples.txt";
     struct Usage {
@@ -133,10 +133,12 @@ TEST(ReplayCli, UsageErrorsExit2WithUsage)
 
 // The same three made-up processors in each format: --cpu N (both ways of
 // giving the value) picks one, and a processor past the last is refused.
+// The hwloc folder holds pu0, pu2 and pu10, the last one last.
 TEST(ReplayCli, CpuChoosesALogicalProcessorInEveryFormat)
 {
-    for (const char *format : {"aida64", "cpuid_r", "libcpuid"}) {
-        const std::string dump = fixtures + "/three_cpus/" + format + ".txt";
+    for (const char *format : {"aida64.txt", "cpuid_r.txt", "libcpuid.txt", "cpuz.txt", "cpufetch.txt", "x86info.txt",
+                               "kcpuid.txt", "cpuid_equals.txt", "hwloc"}) {
+        const std::string dump = fixtures + "/three_cpus/" + format;
         for (int cpu = 0; cpu < 3; ++cpu) {
             const std::string expected = read_file(fixtures + "/three_cpus/cpu" + std::to_string(cpu) + ".out");
             ASSERT_FALSE(expected.empty());

@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "../driver/cpuid_recorded.h"
+#include "dump_line.h"
 
 // Real dumps run to a few MB (a 384-thread server's AIDA64 report is 2.6 MB,
 // its cpuid -r more); the bound also ends endless input.
@@ -21,6 +22,7 @@ constexpr uint32_t max_replayed_extended_leaf = 0x8000ffff;
 struct DumpError {
     size_t line; // 1-based; 0 when the fault is not on one line
     std::string message;
+    std::string file; // in a folder, the file of the fault; else empty
 };
 
 // What a list of a dump's processors shows of one of them: the first records
@@ -32,33 +34,32 @@ struct ProcessorSummary {
 };
 
 // Reads a dump in one pass, in pieces split anywhere, and keeps the records
-// of one logical processor. Lines of these forms are records, in any mix;
-// every other line is ignored:
-//   00000001 00000633 00000000 00000000 0080fbff     x86ident's own dump
-//   CPUID 00000001: 00000633-00000000-00000000-0080FBFF [SL 00]
-//       AIDA64: also a blank before the colon, and blanks between the values;
-//       "CPUID" and a word (Manufacturer, Revision, ...) is a header line
-//   0x00000001 0x00: eax=0x00000633 ebx=0x00000000 ecx=0x00000000 edx=0x0080fbff
-//       cpuid -r: the record of sub-leaf 0 is the leaf's, others are ignored;
-//       also its older form without the sub-leaf, "0x00000001: eax=..."
-//   basic_cpuid[1]=00000633 00000000 00000000 0080fbff
-//       libcpuid: leaf 1; ext_cpuid[N] is leaf 0x80000000+N; its other
-//       arrays hold sub-leaves and are ignored
-// A new logical processor begins at each record of leaf 0 after the first;
-// records before the first leaf 0 belong to processor 0.
+// of one logical processor. Lines of the forms in forms/forms.h are records,
+// in any mix (x86ident's own dump, AIDA64, CPU-Z, cpuid -r, libcpuid,
+// cpufetch, x86info, hwloc, kcpuid, ...); every other line is ignored. A
+// file is bytes (Latin-1 or UTF-8, a UTF-8 byte-order mark skipped) or,
+// after a byte-order mark, UTF-16 of either byte order.
+// A new logical processor begins at each record of leaf 0 after the first,
+// and at each file of a folder; records before the first leaf 0 belong to
+// processor 0.
 class DumpReader {
 public:
     // Keeps the records of processor `cpu` (0 is the first) and, when
     // `summarise` is set, a summary of every processor.
     explicit DumpReader(size_t cpu, bool summarise = false) : cpu_(cpu), summarise_(summarise) {}
 
-    // The next piece of the text. False, with error() filled, on a NUL byte,
-    // a malformed record, or more than max_dump_size bytes in all.
+    // The next piece of the file. False, with error() filled, on a NUL byte,
+    // a malformed record, a compressed archive, or more than max_dump_size
+    // bytes in all.
     bool add(const char *bytes, size_t size);
 
+    // A folder's next file (`name`, for messages), whose records are the
+    // next logical processor's; the files' sizes count together.
+    bool start_file(const std::string &name);
+
     // After the last piece. False, with error() filled, when the dump has no
-    // record, no processor `cpu`, no leaf 0 for it, or a highest extended
-    // leaf above max_replayed_extended_leaf.
+    // record, no processor `cpu`, no leaf 0 for it, UTF-16 of odd length, or
+    // a highest extended leaf above max_replayed_extended_leaf.
     bool finish();
 
     // The chosen processor's records, in file order.
@@ -67,18 +68,33 @@ public:
     const std::vector<ProcessorSummary> &summaries() const { return summaries_; }
 
 private:
+    enum class Encoding { undecided, bytes, utf16_le, utf16_be };
+
+    bool decide_encoding();
+    bool add_decoded(const char *bytes, size_t size);
+    bool add_utf16(const char *bytes, size_t size);
+    bool add_text(const char *text, size_t size);
     bool add_line(const char *begin, const char *end);
+    bool end_file();
     bool fail(size_t line, std::string message);
 
     size_t cpu_;
     bool summarise_;
     size_t processor_ = 0;      // the processor that the records belong to now
     bool any_record_ = false;   // a record seen (processor_ then exists)
-    bool seen_leaf_0_ = false;  // a record of leaf 0 seen
-    size_t line_number_ = 0;    // lines ended so far
-    size_t size_ = 0;           // bytes added so far
+    bool leaf_0_in_processor_ = false; // processor_ has a record of leaf 0
+    bool chosen_has_leaf_0_ = false;
+    size_t line_number_ = 0;    // lines of the file ended so far
+    size_t size_ = 0;           // bytes added so far, of every file
+    size_t files_ = 0;          // a folder's files started
+    std::string file_;          // a folder's file being read
+    Encoding encoding_ = Encoding::undecided;
+    std::string file_start_;    // the file's first bytes, until they tell its encoding
+    int odd_byte_ = -1;         // UTF-16: the first byte of a unit cut between pieces
+    LineState line_state_;
     std::string partial_line_;  // a line cut between two pieces
     size_t extended_leaf_line_ = 0; // where the chosen processor's leaf 0x80000000 is
+    std::string extended_leaf_file_;
     std::vector<RecordedLeaf> leaves_;
     std::vector<ProcessorSummary> summaries_;
     DumpError error_{};
@@ -87,8 +103,9 @@ private:
 // A whole dump text at once: the records of processor `cpu`.
 bool parse_dump(const std::string &text, size_t cpu, std::vector<RecordedLeaf> &leaves, DumpError &error);
 
-// Reads a dump file ("-" for standard input) into `reader`, in pieces.
-// Returns false with `error` filled when it cannot.
+// Reads a dump file ("-" for standard input) or a folder of
+// hwloc-gather-cpuid's pu files into `reader`, in pieces. Returns false with
+// `error` filled when it cannot.
 bool read_dump_file(const std::string &path, DumpReader &reader, DumpError &error);
 
 #endif

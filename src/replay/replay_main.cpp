@@ -22,8 +22,8 @@
 namespace {
 
 const char usage_text[] =
-    "usage: x86ident-replay [--no-pause | --mark-pauses] [--cpu N] FILE\n"
-    "       x86ident-replay --list FILE\n"
+    "usage: x86ident-replay [--no-pause | --mark-pauses] [--cpu N] FILE|FOLDER\n"
+    "       x86ident-replay --list FILE|FOLDER\n"
     "       x86ident-replay --help | --version\n";
 
 const char help_text[] =
@@ -31,8 +31,8 @@ const char help_text[] =
     "    x86ident-replay - the x86ident report of a processor, from a recorded CPUID dump\n"
     "\n"
     "SYNOPSIS\n"
-    "    x86ident-replay [--no-pause | --mark-pauses] [--cpu N] FILE\n"
-    "    x86ident-replay --list FILE\n"
+    "    x86ident-replay [--no-pause | --mark-pauses] [--cpu N] FILE|FOLDER\n"
+    "    x86ident-replay --list FILE|FOLDER\n"
     "    x86ident-replay --help | --version\n"
     "\n"
     "DESCRIPTION\n"
@@ -41,7 +41,8 @@ const char help_text[] =
     "    that FILE does not record reads as four zeros. FILE \"-\" is standard input.\n"
     "\n"
     "    Records of these forms are read, in any mix and with no option; every other\n"
-    "    line is ignored, so whole reports and annotated dumps can be read:\n"
+    "    line is ignored, so whole reports and annotated dumps can be read. Where a\n"
+    "    form names sub-leaves, the record of sub-leaf 0 is the leaf's:\n"
     "      00000001 00000633 00000000 00000000 0080fbff\n"
     "          the raw dump lines of x86ident itself, so \"x86ident | tee mine.txt\"\n"
     "          on one machine replays on any other;\n"
@@ -50,14 +51,36 @@ const char help_text[] =
     "          a colon or blanks after the leaf, also a blank before the colon, the\n"
     "          values separated by '-' or by blanks, anything after the fourth value\n"
     "          ignored; \"CPUID\" and a word (\"CPUID Revision : ...\") is a header;\n"
+    "      <TAB>0x00000001<TAB><TAB>0x00000633<TAB>0x00000000<TAB>0x00000000<TAB>0x0080FBFF\n"
+    "          CPU-Z .txt reports (\"Thread dumps\"; 1.41 and 1.50 without the first\n"
+    "          tab; 1.31: \"Function 00000001<TAB><TAB>00000633<TAB>...\"), also pasted\n"
+    "          with blanks for tabs; a leaf's repeats are its sub-leaves;\n"
     "      0x00000001 0x00: eax=0x00000633 ebx=0x00000000 ecx=0x00000000 edx=0x0080fbff\n"
-    "          Debian's \"cpuid -r\": the record of sub-leaf 0x00 is the leaf's, other\n"
-    "          sub-leaves are ignored; also its older form without the sub-leaf,\n"
+    "          Debian's \"cpuid -r\"; also its older form without the sub-leaf,\n"
     "          \"0x00000001: eax=0x... ebx=0x... ecx=0x... edx=0x...\";\n"
     "      basic_cpuid[1]=00000633 00000000 00000000 0080fbff\n"
     "          libcpuid (\"cpuid_tool --save\"): leaf N, in decimal; ext_cpuid[N] is\n"
     "          leaf 0x80000000+N; its other arrays (sub-leaves) are ignored. Its\n"
-    "          arrays stop at leaf 0x1F and 0x8000001F: a higher leaf reads as zeros.\n"
+    "          arrays stop at leaf 0x1F and 0x8000001F: a higher leaf reads as zeros;\n"
+    "      0x00000001 0x00: 0x00000633 0x00000000 0x00000000 0x0080FBFF\n"
+    "          cpufetch --raw;\n"
+    "      eax in: 0x00000001, eax = 00000633 ebx = 00000000 ecx = 00000000 edx = 0080fbff\n"
+    "          x86info -r: when all processors are identical it dumps one, so the\n"
+    "          file holds one processor (and --list shows one);\n"
+    "      1 1 0 0 0 => 633 0 0 80fbff\n"
+    "          hwloc-gather-cpuid: give its folder, and its pu0, pu1, ..., pu10, ...\n"
+    "          files are the logical processors, in the order of their numbers (a\n"
+    "          single puN file is one processor); the input mask, eax to edx in,\n"
+    "          \"=>\", eax to edx out; the sub-leaf is input ecx where the mask has 4;\n"
+    "      0x00000001: EAX=0x00000633, EBX=0x00000000, ECX=0x00000000, EDX=0x0080fbff\n"
+    "          Linux's \"kcpuid -r\", whose \"0x00000007: subleafs:\" line is followed\n"
+    "          by \"  0: EAX=0x..., ...\" lines of that leaf;\n"
+    "      CPUID 00000001:00 = 00000633 00000000 00000000 0080fbff | ...\n"
+    "          the dump of another program named cpuid (leaf:sub-leaf).\n"
+    "    A file is read as bytes (Latin-1 or UTF-8; a UTF-8 byte-order mark is\n"
+    "    skipped), or as UTF-16 after a UTF-16 byte-order mark, as Windows\n"
+    "    PowerShell 5.1 writes \"x86ident.exe > mine.txt\". A compressed archive (gzip,\n"
+    "    bzip2, xz) is refused: unpack it first.\n"
     "    A dump may hold several logical processors: each record of leaf 0 after the\n"
     "    first begins the next one (records before the first leaf 0 belong to the\n"
     "    first), as in the \"CPU N:\" and \"Logical CPU #N\" blocks of these tools.\n"
@@ -83,16 +106,19 @@ const char help_text[] =
     "EXIT STATUS\n"
     "    0  the report was written\n"
     "    1  FILE could not be read or is not a CPUID dump: missing, unreadable, a\n"
-    "       directory, larger than 64 MiB, holding a NUL byte, a malformed record,\n"
-    "       no processor N, no record of leaf 0, or a highest extended leaf above\n"
-    "       0x8000FFFF (one line on standard error says which, and where); or\n"
-    "       standard output could not be written\n"
+    "       folder without pu files, a compressed archive, larger than 64 MiB (a\n"
+    "       folder's pu files together), holding a NUL byte, UTF-16 of odd length, a\n"
+    "       malformed record, no processor N, no record of leaf 0, or a highest\n"
+    "       extended leaf above 0x8000FFFF (one line on standard error says which,\n"
+    "       and where); or standard output could not be written\n"
     "    2  wrong usage\n"
     "\n"
     "EXAMPLES\n"
     "    x86ident | tee mine.txt && x86ident-replay --no-pause mine.txt\n"
     "    x86ident-replay --mark-pauses GenuineIntel00006F6_Conroe_CPUID.txt | less\n"
     "    cpuid -r > pasted.txt && x86ident-replay pasted.txt\n"
+    "    x86ident-replay --cpu 3 CPU-Z-report.txt\n"
+    "    hwloc-gather-cpuid && x86ident-replay --list cpuid\n"
     "    x86ident-replay --cpu 4 GenuineIntel00806A1_Lakefield_CPUID.txt\n"
     "    x86ident-replay --list GenuineIntel00806A1_Lakefield_CPUID.txt\n";
 
@@ -104,11 +130,11 @@ int usage_error(const char *problem, const char *argument)
 
 int input_error(const std::string &path, const DumpError &error)
 {
-    const char *name = path == "-" ? "standard input" : path.c_str();
+    const std::string name = path == "-" ? "standard input" : error.file.empty() ? path : path + "/" + error.file;
     if (error.line != 0)
-        std::fprintf(stderr, "x86ident-replay: %s:%zu: %s\n", name, error.line, error.message.c_str());
+        std::fprintf(stderr, "x86ident-replay: %s:%zu: %s\n", name.c_str(), error.line, error.message.c_str());
     else
-        std::fprintf(stderr, "x86ident-replay: %s: %s\n", name, error.message.c_str());
+        std::fprintf(stderr, "x86ident-replay: %s: %s\n", name.c_str(), error.message.c_str());
     return 1;
 }
 

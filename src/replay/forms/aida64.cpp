@@ -1,0 +1,69 @@
+// AIDA64 (the InstLatx64 collection): "CPUID LLLLLLLL: EAX-EBX-ECX-EDX",
+// with a colon or blanks after the leaf (a blank before the colon too), the
+// values separated by '-' or by blanks, anything after the fourth value
+// ignored (a "[SL 01]" note). After "CPUID", a token of 8 hex digits, or one
+// that begins with a decimal digit and holds no '.', is a leaf number; any
+// other word begins a header line ("CPUID Revision :"), and CPU-Z's summary
+// "CPUID  6.F.6" is no record either.
+#include "forms.h"
+
+LineKind read_aida64_line(Cursor cursor, RecordedLeaf &leaf, std::string &problem, LineState &)
+{
+    cursor.skip_blanks();
+    if (!cursor.skip("CPUID") || !is_blank(cursor.peek()))
+        return LineKind::other;
+    cursor.skip_blanks();
+    const char *token_end = cursor.position;
+    bool all_hex = true, has_dot = false;
+    while (token_end != cursor.end && *token_end != ':' && !is_blank(*token_end)) {
+        all_hex = all_hex && is_hex(*token_end);
+        has_dot = has_dot || *token_end == '.';
+        ++token_end;
+    }
+    const size_t token_length = static_cast<size_t>(token_end - cursor.position);
+    if (token_length == 0) {
+        if (token_end == cursor.end || *token_end != ':')
+            return LineKind::other;
+        problem = "missing leaf number";
+        return LineKind::malformed;
+    }
+    const bool leaf_like = (token_length == 8 && all_hex) || (is_decimal(*cursor.position) && !has_dot);
+    if (!leaf_like)
+        return LineKind::other;
+    for (const char *c = cursor.position; c != token_end; ++c)
+        if (!is_hex(*c)) {
+            problem = std::string("non-hex digit '") + *c + "' in leaf number";
+            return LineKind::malformed;
+        }
+    if (token_length != 8) {
+        problem = "leaf number of " + std::to_string(token_length) + (token_length == 1 ? " digit" : " digits") +
+                  ", not 8";
+        return LineKind::malformed;
+    }
+    read_hex(cursor, "leaf number", leaf.leaf, problem); // 8 hex digits, checked above
+    cursor.skip_blanks();
+    cursor.skip(":");
+    cursor.skip_blanks();
+
+    uint32_t *const values[4] = {&leaf.eax, &leaf.ebx, &leaf.ecx, &leaf.edx};
+    if (!read_hex(cursor, register_names[0], *values[0], problem))
+        return LineKind::malformed;
+    const bool dashes = cursor.peek() == '-';
+    for (int i = 1; i < 4; ++i) {
+        if (dashes) {
+            if (!cursor.skip("-")) {
+                problem = std::string("expected '-' before the ") + register_names[i];
+                return LineKind::malformed;
+            }
+        } else {
+            if (!cursor.at_end() && !is_blank(cursor.peek())) {
+                problem = std::string("unexpected '") + cursor.peek() + "' after the " + register_names[i - 1];
+                return LineKind::malformed;
+            }
+            cursor.skip_blanks();
+        }
+        if (!read_hex(cursor, register_names[i], *values[i], problem))
+            return LineKind::malformed;
+    }
+    return LineKind::record;
+}

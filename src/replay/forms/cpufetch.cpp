@@ -1,0 +1,30 @@
+// cpufetch --raw: "  0x00000000 0x00: 0x0000000D 0x756E6547 0x6C65746E 0x49656E69"
+// (leaf, sub-leaf, then eax to edx), under a "CPUID leaf sub EAX ..." header
+// and a "CPU N:" line per processor.
+#include "forms.h"
+
+LineKind read_cpufetch_line(Cursor cursor, RecordedLeaf &leaf, std::string &problem, LineState &)
+{
+    cursor.skip_blanks();
+    if (!read_0x_leaf(cursor, leaf.leaf) || !is_blank(cursor.peek()))
+        return LineKind::other;
+    cursor.skip_blanks();
+    Cursor after_sub_leaf{cursor.position + 2, cursor.end};
+    if (!cursor.starts_with("0x"))
+        return LineKind::other;
+    after_sub_leaf.position += after_sub_leaf.hex_run();
+    if (!after_sub_leaf.skip(":"))
+        return LineKind::other;
+    after_sub_leaf.skip_blanks();
+    if (!after_sub_leaf.starts_with("0x"))
+        return LineKind::other; // cpuid -r's "eax=0x..."
+
+    cursor.position += 2;
+    uint32_t sub_leaf;
+    read_hex(cursor, "sub-leaf", sub_leaf, problem); // hex digits, checked above
+    cursor.skip(":");
+    LineKind kind = read_blank_separated(cursor, leaf, problem, "0x");
+    if (kind == LineKind::record)
+        kind = expect_line_end(cursor, problem);
+    return sub_leaf_0_only(kind, sub_leaf);
+}

@@ -1,0 +1,38 @@
+// Debian's cpuid -r: "0x00000001 0x00: eax=0x000006f3 ebx=... ecx=... edx=...",
+// or the older "0x00000001: eax=..." without the sub-leaf. Of the lines that
+// begin with "0x" and 8 hex digits, it takes those that CPU-Z, cpufetch and
+// kcpuid have left: a record once the leaf is followed by a colon or by " 0x".
+#include "forms.h"
+
+LineKind read_cpuid_r_line(Cursor cursor, RecordedLeaf &leaf, std::string &problem, LineState &)
+{
+    cursor.skip_blanks();
+    if (!read_0x_leaf(cursor, leaf.leaf))
+        return LineKind::other;
+    uint32_t sub_leaf = 0;
+    if (!cursor.skip(":")) {
+        if (!is_blank(cursor.peek()))
+            return LineKind::other;
+        cursor.skip_blanks();
+        if (!cursor.skip("0x"))
+            return LineKind::other;
+        if (!read_hex(cursor, "sub-leaf", sub_leaf, problem))
+            return LineKind::malformed;
+        if (!cursor.skip(":")) {
+            problem = "expected ':' after the sub-leaf";
+            return LineKind::malformed;
+        }
+    }
+    uint32_t *const values[4] = {&leaf.eax, &leaf.ebx, &leaf.ecx, &leaf.edx};
+    const char *const prefixes[4] = {"eax=0x", "ebx=0x", "ecx=0x", "edx=0x"};
+    for (int i = 0; i < 4; ++i) {
+        cursor.skip_blanks();
+        if (!cursor.skip(prefixes[i])) {
+            problem = std::string("expected ") + prefixes[i] + " before the " + register_names[i];
+            return LineKind::malformed;
+        }
+        if (!read_hex(cursor, register_names[i], *values[i], problem))
+            return LineKind::malformed;
+    }
+    return sub_leaf_0_only(expect_line_end(cursor, problem), sub_leaf);
+}

@@ -1,0 +1,26 @@
+// hwloc-gather-cpuid, one puN file per logical processor:
+// "1 0 0 0 0 => 1c 68747541 444d4163 69746e65", the mask of the input
+// registers (1 eax, 2 ebx, 4 ecx, 8 edx), the four inputs, "=>", the four
+// outputs, in lower-case hex without leading zeros. The leaf is input eax,
+// the sub-leaf input ecx where the mask holds 4; '#' lines are comments.
+#include "forms.h"
+
+LineKind read_hwloc_line(Cursor cursor, RecordedLeaf &leaf, std::string &problem, LineState &)
+{
+    cursor.skip_blanks();
+    uint32_t inputs[5]; // mask, eax, ebx, ecx, edx
+    for (uint32_t &input : inputs) {
+        std::string not_a_number;
+        if (!read_hex(cursor, "input", input, not_a_number) || !is_blank(cursor.peek()))
+            return LineKind::other;
+        cursor.skip_blanks();
+    }
+    if (!cursor.skip("=>"))
+        return LineKind::other;
+    leaf.leaf = inputs[1];
+    const uint32_t sub_leaf = (inputs[0] & 4) != 0 ? inputs[3] : 0;
+    LineKind kind = read_blank_separated(cursor, leaf, problem);
+    if (kind == LineKind::record)
+        kind = expect_line_end(cursor, problem);
+    return sub_leaf_0_only(kind, sub_leaf);
+}

@@ -1,0 +1,64 @@
+// Linux's kcpuid -r: "0x00000000: EAX=0x0000000d, EBX=0x756e6547,
+// ECX=0x6c65746e, EDX=0x49656e69"; a leaf with sub-leaves has a
+// "0x00000007: subleafs:" line, then "  0: EAX=0x..., EBX=..., ..." per
+// sub-leaf, whose leaf is that of the line before them.
+#include "forms.h"
+
+namespace {
+
+// "EAX=0x..., EBX=0x..., ECX=0x..., EDX=0x...".
+LineKind read_registers(Cursor cursor, RecordedLeaf &leaf, std::string &problem)
+{
+    uint32_t *const values[4] = {&leaf.eax, &leaf.ebx, &leaf.ecx, &leaf.edx};
+    const char *const prefixes[4] = {"EAX=0x", "EBX=0x", "ECX=0x", "EDX=0x"};
+    for (int i = 0; i < 4; ++i) {
+        cursor.skip_blanks();
+        if (i > 0 && !cursor.skip(",")) {
+            problem = std::string("expected ',' before the ") + register_names[i];
+            return LineKind::malformed;
+        }
+        cursor.skip_blanks();
+        if (!cursor.skip(prefixes[i])) {
+            problem = std::string("expected ") + prefixes[i] + " before the " + register_names[i];
+            return LineKind::malformed;
+        }
+        if (!read_hex(cursor, register_names[i], *values[i], problem))
+            return LineKind::malformed;
+    }
+    return expect_line_end(cursor, problem);
+}
+
+} // namespace
+
+LineKind read_kcpuid_line(Cursor cursor, RecordedLeaf &leaf, std::string &problem, LineState &state)
+{
+    cursor.skip_blanks();
+    if (!cursor.starts_with("0x") && is_decimal(cursor.peek())) { // "  0: EAX=..."
+        uint32_t sub_leaf = 0;
+        while (is_decimal(cursor.peek()) && sub_leaf < 100000)
+            sub_leaf = sub_leaf * 10 + static_cast<uint32_t>(*cursor.position++ - '0');
+        if (!cursor.skip(":"))
+            return LineKind::other;
+        cursor.skip_blanks();
+        if (!cursor.starts_with("EAX="))
+            return LineKind::other;
+        if (!state.in_sub_leaves) {
+            problem = "a sub-leaf with no \"subleafs:\" line before it";
+            return LineKind::malformed;
+        }
+        leaf.leaf = state.sub_leaves_leaf;
+        return sub_leaf_0_only(read_registers(cursor, leaf, problem), sub_leaf);
+    }
+    if (!read_0x_leaf(cursor, leaf.leaf) || !cursor.skip(":"))
+        return LineKind::other;
+    cursor.skip_blanks();
+    if (cursor.skip("subleafs:")) {
+        state.in_sub_leaves = true;
+        state.sub_leaves_leaf = leaf.leaf;
+        return LineKind::ignored;
+    }
+    if (!cursor.starts_with("EAX="))
+        return LineKind::other; // cpuid -r's older form, "eax=0x..."
+    state.in_sub_leaves = false;
+    return read_registers(cursor, leaf, problem);
+}

@@ -1,0 +1,21 @@
+// x86ident's own dump line: five 8-digit hex numbers (leaf, eax, ebx, ecx,
+// edx), "00000001 00000633 00000000 00000000 0080fbff". A line counts as a
+// record once it starts with 8 hex digits and a blank.
+#include "forms.h"
+
+LineKind read_own_dump_line(Cursor cursor, RecordedLeaf &leaf, std::string &problem, LineState &)
+{
+    if (cursor.hex_run() != 8 || cursor.end - cursor.position < 9 || !is_blank(cursor.position[8]))
+        return LineKind::other;
+    if (!read_hex(cursor, "leaf number", leaf.leaf, problem))
+        return LineKind::malformed;
+    const LineKind kind = read_blank_separated(cursor, leaf, problem);
+    if (kind != LineKind::record)
+        return kind;
+    cursor.skip_blanks();
+    if (!cursor.at_end()) {
+        problem = "more than five values on a dump line";
+        return LineKind::malformed;
+    }
+    return LineKind::record;
+}
