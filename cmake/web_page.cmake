@@ -4,7 +4,8 @@
 find_program(X86IDENT_NPM npm REQUIRED)
 set(page_dir ${CMAKE_BINARY_DIR}/web)
 set(npm_dir ${CMAKE_BINARY_DIR}/npm)
-set(page_sources ${PROJECT_SOURCE_DIR}/web/index.html ${PROJECT_SOURCE_DIR}/web/x86ident.js)
+set(page_sources ${PROJECT_SOURCE_DIR}/web/index.html ${PROJECT_SOURCE_DIR}/web/page.css ${PROJECT_SOURCE_DIR}/web/page.js
+                 ${PROJECT_SOURCE_DIR}/web/x86ident.js)
 file(MAKE_DIRECTORY ${npm_dir})
 set_target_properties(x86ident-replay PROPERTIES SUFFIX .wasm)
 

@@ -2,119 +2,63 @@
 
 #include <cstring>
 
-namespace {
-
-// What a byte is to a hexadecimal number: its digit value (0 to 15), a
-// letter that is no hex digit, or the end of the number. One table look-up
-// per byte keeps a multi-megabyte dump quick.
-constexpr unsigned char not_hex_letter = 16;
-constexpr unsigned char ends_number = 17;
-
-struct HexTable {
-    unsigned char of[256];
-    constexpr HexTable() : of()
-    {
-        for (int c = 0; c < 256; ++c)
-            of[c] = ends_number;
-        for (int c = 'g'; c <= 'z'; ++c)
-            of[c] = of[c - 'a' + 'A'] = not_hex_letter;
-        for (int d = 0; d < 10; ++d)
-            of['0' + d] = static_cast<unsigned char>(d);
-        for (int d = 0; d < 6; ++d)
-            of['a' + d] = of['A' + d] = static_cast<unsigned char>(10 + d);
-    }
-};
-constexpr HexTable hex_table;
-
-unsigned char hex_class(char c)
-{
-    return hex_table.of[static_cast<unsigned char>(c)];
-}
-
-} // namespace
 
 const char *const register_names[4] = {"eax value", "ebx value", "ecx value", "edx value"};
 
-bool is_hex(char c)
-{
-    return hex_class(c) < 16;
-}
-
-bool is_blank(char c)
-{
-    return c == ' ' || c == '\t';
-}
-
-bool is_decimal(char c)
-{
-    return c >= '0' && c <= '9';
-}
-
-bool Cursor::starts_with(const char *prefix) const
-{
-    const size_t length = std::strlen(prefix);
-    return static_cast<size_t>(end - position) >= length && std::memcmp(position, prefix, length) == 0;
-}
-
-bool Cursor::skip(const char *prefix)
-{
-    if (!starts_with(prefix))
-        return false;
-    position += std::strlen(prefix);
-    return true;
-}
-
-size_t Cursor::hex_run() const
-{
-    const char *c = position;
-    while (c != end && is_hex(*c))
-        ++c;
-    return static_cast<size_t>(c - position);
-}
-
 bool read_hex(Cursor &cursor, const char *what, uint32_t &value, std::string &problem)
 {
-    const char *start = cursor.position;
-    uint64_t number = 0;
-    for (; !cursor.at_end(); ++cursor.position) {
-        const unsigned digit = hex_class(*cursor.position);
-        if (digit == ends_number)
-            break;
-        if (digit == not_hex_letter) {
-            problem = std::string("non-hex digit '") + *cursor.position + "' in " + what;
-            return false;
-        }
-        number = (number << 4) | digit;
-        if (number > 0xffffffffu) {
+    const char *at = cursor.position;
+    while (at != cursor.end && *at == '0')
+        ++at; // leading zeros do not count against the width
+    uint32_t number = 0;
+    int digits = 0;
+    unsigned digit = ends_number;
+    for (; at != cursor.end && (digit = hex_class(*at)) < 16; ++at) {
+        if (++digits > 8) {
             problem = std::string(what) + " wider than 32 bits";
             return false;
         }
+        number = (number << 4) | digit;
     }
-    if (cursor.position == start) {
+    const bool empty = at == cursor.position;
+    cursor.position = at;
+    if (at != cursor.end && digit == not_hex_letter) {
+        problem = std::string("non-hex digit '") + *at + "' in " + what;
+        return false;
+    }
+    if (empty) {
         problem = std::string("missing ") + what;
         return false;
     }
-    value = static_cast<uint32_t>(number);
+    value = number;
     return true;
 }
 
 bool read_0x_leaf(Cursor &cursor, uint32_t &leaf)
 {
-    Cursor digits{cursor.position + 2, cursor.end};
-    if (!cursor.starts_with("0x") || digits.hex_run() != 8)
+    if (cursor.end - cursor.position < 10 || cursor.position[0] != '0' || cursor.position[1] != 'x')
         return false;
-    std::string unused;
-    cursor = digits;
-    return read_hex(cursor, "leaf number", leaf, unused);
+    uint32_t number = 0;
+    for (int i = 2; i < 10; ++i) {
+        const unsigned digit = hex_class(cursor.position[i]);
+        if (digit >= 16)
+            return false;
+        number = (number << 4) | digit;
+    }
+    if (cursor.end - cursor.position > 10 && is_hex(cursor.position[10]))
+        return false;
+    cursor.position += 10;
+    leaf = number;
+    return true;
 }
 
-LineKind read_blank_separated(Cursor &cursor, RecordedLeaf &leaf, std::string &problem, const char *prefix)
+LineKind read_blank_separated(Cursor &cursor, RecordedLeaf &leaf, std::string &problem, bool with_0x)
 {
     uint32_t *const values[4] = {&leaf.eax, &leaf.ebx, &leaf.ecx, &leaf.edx};
     for (int i = 0; i < 4; ++i) {
         cursor.skip_blanks();
-        if (!cursor.skip(prefix)) {
-            problem = std::string("expected ") + prefix + " before the " + register_names[i];
+        if (with_0x && !cursor.skip("0x")) {
+            problem = std::string("expected 0x before the ") + register_names[i];
             return LineKind::malformed;
         }
         if (!read_hex(cursor, register_names[i], *values[i], problem))

@@ -6,6 +6,7 @@
 #include <stddef.h>
 #include <stdint.h>
 
+#include <cstring>
 #include <string>
 
 #include "../driver/cpuid_recorded.h"
@@ -23,9 +24,47 @@ struct LineState {
     uint32_t sub_leaves_leaf = 0;
 };
 
-bool is_hex(char c);
-bool is_blank(char c);
-bool is_decimal(char c);
+// What a byte is to a hexadecimal number: its digit value (0 to 15), a
+// letter that is no hex digit, or the end of the number. One table look-up
+// per byte keeps a multi-megabyte dump quick.
+constexpr unsigned char not_hex_letter = 16;
+constexpr unsigned char ends_number = 17;
+
+struct HexTable {
+    unsigned char of[256];
+    constexpr HexTable() : of()
+    {
+        for (int c = 0; c < 256; ++c)
+            of[c] = ends_number;
+        for (int c = 'g'; c <= 'z'; ++c)
+            of[c] = of[c - 'a' + 'A'] = not_hex_letter;
+        for (int d = 0; d < 10; ++d)
+            of['0' + d] = static_cast<unsigned char>(d);
+        for (int d = 0; d < 6; ++d)
+            of['a' + d] = of['A' + d] = static_cast<unsigned char>(10 + d);
+    }
+};
+inline constexpr HexTable hex_table;
+
+inline unsigned char hex_class(char c)
+{
+    return hex_table.of[static_cast<unsigned char>(c)];
+}
+
+inline bool is_hex(char c)
+{
+    return hex_class(c) < 16;
+}
+
+inline bool is_blank(char c)
+{
+    return c == ' ' || c == '\t';
+}
+
+inline bool is_decimal(char c)
+{
+    return c >= '0' && c <= '9';
+}
 
 // One line being read, without its line end, and the next character.
 struct Cursor {
@@ -39,11 +78,33 @@ struct Cursor {
         while (!at_end() && is_blank(*position))
             ++position;
     }
-    bool starts_with(const char *prefix) const;
+    // Prefixes are literals: their length is known where they are named,
+    // which keeps the test of every line against every form quick.
+    template <size_t size> bool starts_with(const char (&prefix)[size]) const
+    {
+        return static_cast<size_t>(end - position) >= size - 1 && std::memcmp(position, prefix, size - 1) == 0;
+    }
+    bool starts_with(const char *prefix) const
+    {
+        const size_t length = std::strlen(prefix);
+        return static_cast<size_t>(end - position) >= length && std::memcmp(position, prefix, length) == 0;
+    }
     // Moves past `prefix` when the line goes on with it.
-    bool skip(const char *prefix);
+    template <typename Prefix> bool skip(const Prefix &prefix)
+    {
+        if (!starts_with(prefix))
+            return false;
+        position += std::strlen(prefix);
+        return true;
+    }
     // The length of the run of hex digits at the cursor.
-    size_t hex_run() const;
+    size_t hex_run() const
+    {
+        const char *c = position;
+        while (c != end && is_hex(*c))
+            ++c;
+        return static_cast<size_t>(c - position);
+    }
 };
 
 extern const char *const register_names[4]; // "eax value" to "edx value"
@@ -55,9 +116,9 @@ bool read_hex(Cursor &cursor, const char *what, uint32_t &value, std::string &pr
 // "0x" and exactly 8 hex digits at the cursor, read as the leaf number.
 bool read_0x_leaf(Cursor &cursor, uint32_t &leaf);
 
-// The four values of a record, separated by blanks, each with `prefix`
-// ("" or "0x") before its digits.
-LineKind read_blank_separated(Cursor &cursor, RecordedLeaf &leaf, std::string &problem, const char *prefix = "");
+// The four values of a record, separated by blanks, each with "0x" before
+// its digits when `with_0x` is set.
+LineKind read_blank_separated(Cursor &cursor, RecordedLeaf &leaf, std::string &problem, bool with_0x = false);
 
 // Nothing but blanks may follow the last value.
 LineKind expect_line_end(Cursor cursor, std::string &problem);

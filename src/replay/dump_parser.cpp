@@ -81,14 +81,12 @@ bool DumpReader::add_line(const char *begin, const char *end)
     return true;
 }
 
+// Lines up to a NUL byte are read first, so that the first fault in the
+// file is the one told, wherever its pieces end.
 bool DumpReader::add_text(const char *text, size_t size)
 {
-    if (const void *nul = std::memchr(text, '\0', size)) {
-        const char *at = static_cast<const char *>(nul);
-        size_t line = line_number_ + 1 + static_cast<size_t>(std::count(text, at, '\n'));
-        return fail(line, "NUL byte: not a text dump");
-    }
-    const char *const end = text + size;
+    const char *const nul = static_cast<const char *>(std::memchr(text, '\0', size));
+    const char *const end = nul != nullptr ? nul : text + size;
     const char *start = text;
     while (const void *found = std::memchr(start, '\n', static_cast<size_t>(end - start))) {
         const char *newline = static_cast<const char *>(found);
@@ -104,6 +102,8 @@ bool DumpReader::add_text(const char *text, size_t size)
             return false;
         start = newline + 1;
     }
+    if (nul != nullptr)
+        return fail(line_number_ + 1, "NUL byte: not a text dump");
     partial_line_.append(start, end);
     return true;
 }
@@ -285,26 +285,28 @@ bool read_pu_folder(const std::string &path, DumpReader &reader, DumpError &erro
         error = DumpError{0, std::strerror(errno), {}};
         return false;
     }
-    std::vector<std::pair<unsigned long, std::string>> pu_files;
+    // hwloc names them pu%u: a number with no leading zero.
+    std::vector<unsigned long> pu_numbers;
     while (const struct dirent *entry = readdir(folder)) {
-        const char *name = entry->d_name;
-        if (std::strncmp(name, "pu", 2) != 0 || name[2] == '\0' || std::strlen(name) > 11 ||
-            std::strspn(name + 2, "0123456789") != std::strlen(name + 2))
-            continue;
-        pu_files.emplace_back(std::strtoul(name + 2, nullptr, 10), name);
+        const char *digits = entry->d_name + 2;
+        const size_t length = std::strlen(digits);
+        if (std::strncmp(entry->d_name, "pu", 2) == 0 && length > 0 && length <= 9 &&
+            std::strspn(digits, "0123456789") == length && (digits[0] != '0' || length == 1))
+            pu_numbers.push_back(std::strtoul(digits, nullptr, 10));
     }
     closedir(folder);
-    if (pu_files.empty()) {
+    if (pu_numbers.empty()) {
         error = DumpError{0, "a folder with no pu0, pu1, ... files of hwloc-gather-cpuid", {}};
         return false;
     }
-    std::sort(pu_files.begin(), pu_files.end());
-    for (const auto &pu_file : pu_files) {
-        if (!reader.start_file(pu_file.second)) {
+    std::sort(pu_numbers.begin(), pu_numbers.end());
+    for (unsigned long number : pu_numbers) {
+        const std::string name = "pu" + std::to_string(number);
+        if (!reader.start_file(name)) {
             error = reader.error();
             return false;
         }
-        if (!read_one_file(path + "/" + pu_file.second, reader, error))
+        if (!read_one_file(path + "/" + name, reader, error))
             return false;
     }
     return true;

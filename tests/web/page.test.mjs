@@ -28,7 +28,7 @@ function native(args, file) {
 
 let server, origin, browser, page;
 const requests = [];
-const types = { ".html": "text/html", ".js": "text/javascript", ".wasm": "application/wasm" };
+const types = { ".html": "text/html", ".css": "text/css", ".js": "text/javascript", ".wasm": "application/wasm" };
 
 before(async () => {
   server = createServer((request, response) => {
@@ -162,4 +162,13 @@ test("the page fetches only its own files, within its size bounds", () => {
   console.log(`# x86ident-replay.wasm ${wasm} bytes; the whole page ${total} bytes in ${sizes.length} files`);
   assert.ok(wasm <= 96 * 1024, `wasm ${wasm} bytes`);
   assert.ok(total <= 160 * 1024, `page ${total} bytes`);
+});
+
+test("the page's Content-Security-Policy is in force: a fetch to another origin is blocked", async () => {
+  const blocked = await page.evaluate((elsewhere) => new Promise((resolve) => {
+    document.addEventListener("securitypolicyviolation", (event) => resolve(event.effectiveDirective), { once: true });
+    fetch(elsewhere).then(() => resolve("fetched"), () => {});
+    setTimeout(() => resolve("no violation"), 5000);
+  }), origin.replace("127.0.0.1", "localhost") + "/index.html");
+  assert.equal(blocked, "connect-src");
 });

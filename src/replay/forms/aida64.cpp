@@ -4,7 +4,7 @@
 // ignored (a "[SL 01]" note). After "CPUID", a token of 8 hex digits, or one
 // that begins with a decimal digit and holds no '.', is a leaf number; any
 // other word begins a header line ("CPUID Revision :"), and CPU-Z's summary
-// "CPUID  6.F.6" is no record either.
+// "CPUID  6.F.6" is no record either; nor is "CPUID LLLLLLLL:SS = ...".
 #include "forms.h"
 
 LineKind read_aida64_line(Cursor cursor, RecordedLeaf &leaf, std::string &problem, LineState &)
@@ -48,6 +48,10 @@ LineKind read_aida64_line(Cursor cursor, RecordedLeaf &leaf, std::string &proble
     uint32_t *const values[4] = {&leaf.eax, &leaf.ebx, &leaf.ecx, &leaf.edx};
     if (!read_hex(cursor, register_names[0], *values[0], problem))
         return LineKind::malformed;
+    Cursor after_first = cursor;
+    after_first.skip_blanks();
+    if (after_first.peek() == '=')
+        return LineKind::other; // "CPUID LLLLLLLL:SS = ...", the other cpuid's
     const bool dashes = cursor.peek() == '-';
     for (int i = 1; i < 4; ++i) {
         if (dashes) {

@@ -23,7 +23,7 @@ LineKind read_cpufetch_line(Cursor cursor, RecordedLeaf &leaf, std::string &prob
     uint32_t sub_leaf;
     read_hex(cursor, "sub-leaf", sub_leaf, problem); // hex digits, checked above
     cursor.skip(":");
-    LineKind kind = read_blank_separated(cursor, leaf, problem, "0x");
+    LineKind kind = read_blank_separated(cursor, leaf, problem, true);
     if (kind == LineKind::record)
         kind = expect_line_end(cursor, problem);
     return sub_leaf_0_only(kind, sub_leaf);

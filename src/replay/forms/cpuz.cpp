@@ -33,20 +33,26 @@ bool four_0x_numbers_follow(Cursor cursor)
 LineKind read_cpuz_line(Cursor cursor, RecordedLeaf &leaf, std::string &problem, LineState &)
 {
     cursor.skip_blanks();
-    const char *prefix = "0x";
+    LineKind kind;
     if (cursor.skip("Function")) {
         // 1.31; the later "Function  eax  ebx ..." is the header of a table.
         cursor.skip_blanks();
         if (cursor.hex_run() != 8)
             return LineKind::other;
         read_hex(cursor, "leaf number", leaf.leaf, problem); // 8 hex digits, checked above
-        prefix = "";
+        kind = read_blank_separated(cursor, leaf, problem);
     } else {
-        Cursor values = cursor;
-        if (!read_0x_leaf(values, leaf.leaf) || !four_0x_numbers_follow(values))
+        if (!read_0x_leaf(cursor, leaf.leaf) || !is_blank(cursor.peek()))
             return LineKind::other;
-        cursor = values;
+        // Read as a record first: a line that goes wrong is CPU-Z's only when
+        // it has the shape of CPU-Z's.
+        const Cursor values = cursor;
+        kind = read_blank_separated(cursor, leaf, problem, true);
+        if (kind == LineKind::record)
+            kind = expect_line_end(cursor, problem);
+        if (kind != LineKind::record && !four_0x_numbers_follow(values))
+            return LineKind::other;
+        return kind;
     }
-    const LineKind kind = read_blank_separated(cursor, leaf, problem, prefix);
     return kind == LineKind::record ? expect_line_end(cursor, problem) : kind;
 }

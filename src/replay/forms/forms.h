@@ -21,12 +21,13 @@ LineKind read_libcpuid_line(Cursor line, RecordedLeaf &leaf, std::string &proble
 LineKind read_x86info_line(Cursor line, RecordedLeaf &leaf, std::string &problem, LineState &state);
 LineKind read_hwloc_line(Cursor line, RecordedLeaf &leaf, std::string &problem, LineState &state);
 
-// A form whose lines begin like another's is tried before it: the
-// "CPUID LLLLLLLL:SS = " lines before AIDA64's, and CPU-Z's, cpufetch's and
-// kcpuid's "0x..." lines before cpuid -r's, which claims the rest of them.
+// In the order of how often they are met. A form whose lines begin like
+// another's is tried before it: CPU-Z's, cpufetch's and kcpuid's "0x..."
+// lines before cpuid -r's, which claims the rest of them; AIDA64 leaves the
+// "CPUID LLLLLLLL:SS = " lines to the other cpuid's reader.
 constexpr LineReader line_readers[] = {
-    read_own_dump_line, read_cpuid_equals_line, read_aida64_line, read_cpuz_line,    read_cpufetch_line,
-    read_kcpuid_line,   read_cpuid_r_line,      read_libcpuid_line, read_x86info_line, read_hwloc_line,
+    read_own_dump_line, read_aida64_line,  read_cpuz_line,     read_cpufetch_line, read_kcpuid_line,
+    read_cpuid_r_line,  read_libcpuid_line, read_cpuid_equals_line, read_x86info_line, read_hwloc_line,
 };
 
 // Names them all, for a file in which none of them finds a record.

@@ -10,9 +10,11 @@ LineKind read_hwloc_line(Cursor cursor, RecordedLeaf &leaf, std::string &problem
     cursor.skip_blanks();
     uint32_t inputs[5]; // mask, eax, ebx, ecx, edx
     for (uint32_t &input : inputs) {
-        std::string not_a_number;
-        if (!read_hex(cursor, "input", input, not_a_number) || !is_blank(cursor.peek()))
+        const size_t digits = cursor.hex_run();
+        if (digits == 0 || digits > 8 || cursor.end - cursor.position == static_cast<ptrdiff_t>(digits) ||
+            !is_blank(cursor.position[digits]))
             return LineKind::other;
+        read_hex(cursor, "input", input, problem); // up to 8 hex digits, checked above
         cursor.skip_blanks();
     }
     if (!cursor.skip("=>"))
