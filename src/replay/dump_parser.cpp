@@ -40,6 +40,10 @@ bool DumpReader::add_line(const char *begin, const char *end)
     ++line_number_;
     if (end != begin && end[-1] == '\r')
         --end;
+    Cursor first{begin, end};
+    first.skip_blanks();
+    if (!is_hex(first.peek()))
+        return true; // no form's line, as forms.h says: most lines of a report
     RecordedLeaf leaf{};
     std::string problem;
     LineKind kind = LineKind::other;

@@ -21,7 +21,9 @@ LineKind read_libcpuid_line(Cursor line, RecordedLeaf &leaf, std::string &proble
 LineKind read_x86info_line(Cursor line, RecordedLeaf &leaf, std::string &problem, LineState &state);
 LineKind read_hwloc_line(Cursor line, RecordedLeaf &leaf, std::string &problem, LineState &state);
 
-// In the order of how often they are met. A form whose lines begin like
+// Every form's lines begin, after blanks, with a hex digit or letter (0x,
+// CPUID, Function, basic_, eax in:, ...): the reading loop tries the forms
+// on those lines alone. In the order of how often they are met. A form whose lines begin like
 // another's is tried before it: CPU-Z's, cpufetch's and kcpuid's "0x..."
 // lines before cpuid -r's, which claims the rest of them; AIDA64 leaves the
 // "CPUID LLLLLLLL:SS = " lines to the other cpuid's reader.
