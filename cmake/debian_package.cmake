@@ -41,8 +41,9 @@ name string, caches and TLBs, the Intel serial number, AMD power management
 and address sizes. It pauses for a key between screens on a terminal.
 
 x86ident-replay prints the same report for any processor from a recorded
-dump: x86ident's own output, AIDA64 reports, Debian's cpuid -r or
-libcpuid's raw dumps, for any logical processor of them.")
+dump: x86ident's own output, AIDA64 and CPU-Z reports, the dumps of cpuid -r,
+libcpuid, cpufetch, x86info, hwloc-gather-cpuid and kcpuid, for any logical
+processor of them.")
 set(CPACK_STRIP_FILES ON)
 set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
 set(CPACK_DEBIAN_PACKAGE_SECTION utils)
@@ -51,5 +52,5 @@ set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS OFF)
 # CPack's source package would take in the build folder (hundreds of MB);
 # tools/make-release makes the source tarball; this one leaves out the same.
 set(CPACK_SOURCE_GENERATOR TXZ)
-set(CPACK_SOURCE_IGNORE_FILES "/build/" "/build-[^/]*/" "/\\.git/" "/node_modules/")
+set(CPACK_SOURCE_IGNORE_FILES "/build/" "/build-[^/]*/" "/[.]git/" "/node_modules/")
 include(CPack)

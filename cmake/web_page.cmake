@@ -1,11 +1,13 @@
 # The web page, complete and ready to serve, in web/ of the build folder:
 # the page and its module, x86ident-replay.wasm, and the .js files of the
-# WASI shim, which npm ci fetches as web/package-lock.json pins it.
+# WASI shim, which npm ci fetches as web/package-lock.json pins it. From the
+# same files, x86ident-VERSION.html: the page in one file that opens from disk.
 find_program(X86IDENT_NPM npm REQUIRED)
+find_program(X86IDENT_NODE node REQUIRED)
 set(page_dir ${CMAKE_BINARY_DIR}/web)
 set(npm_dir ${CMAKE_BINARY_DIR}/npm)
 set(page_sources ${PROJECT_SOURCE_DIR}/web/index.html ${PROJECT_SOURCE_DIR}/web/page.css ${PROJECT_SOURCE_DIR}/web/page.js
-                 ${PROJECT_SOURCE_DIR}/web/x86ident.js)
+                 ${PROJECT_SOURCE_DIR}/web/x86ident.js ${PROJECT_SOURCE_DIR}/web/wasm_bytes.js)
 file(MAKE_DIRECTORY ${npm_dir})
 set_target_properties(x86ident-replay PROPERTIES SUFFIX .wasm)
 
@@ -28,3 +30,11 @@ add_custom_command(
   DEPENDS x86ident-replay ${npm_dir}/node_modules/.package-lock.json ${page_sources}
   COMMENT "The web page in ${page_dir}")
 add_custom_target(web_page ALL DEPENDS ${page_dir}/index.html)
+
+set(single_file ${CMAKE_BINARY_DIR}/x86ident-${PROJECT_VERSION}.html)
+add_custom_command(
+  OUTPUT ${single_file}
+  COMMAND ${X86IDENT_NODE} ${PROJECT_SOURCE_DIR}/web/bundle.mjs ${npm_dir} ${page_dir} ${single_file}
+  DEPENDS ${page_dir}/index.html ${PROJECT_SOURCE_DIR}/web/bundle.mjs
+  COMMENT "The web page in one file: ${single_file}")
+add_custom_target(web_single_file ALL DEPENDS ${single_file})

@@ -9,16 +9,18 @@
 //
 // `input` is a Uint8Array (a file's exact bytes) or a string (encoded as UTF-8).
 import { WASI, File, OpenFile, ConsoleStdout } from "./browser_wasi_shim/index.js";
+import { embedded } from "./wasm_bytes.js";
 
-let compiled; // the module, fetched and compiled once
+let compiled; // the module, fetched (or taken from the page) and compiled once
 
 function replayModule() {
-  compiled ??= fetch(new URL("x86ident-replay.wasm", import.meta.url))
-    .then((response) => {
-      if (!response.ok) throw new Error(`x86ident-replay.wasm: ${response.status} ${response.statusText}`);
-      return response.arrayBuffer();
-    })
-    .then((bytes) => WebAssembly.compile(bytes));
+  compiled ??= embedded !== null ? WebAssembly.compile(embedded)
+    : fetch(new URL("x86ident-replay.wasm", import.meta.url))
+      .then((response) => {
+        if (!response.ok) throw new Error(`x86ident-replay.wasm: ${response.status} ${response.statusText}`);
+        return response.arrayBuffer();
+      })
+      .then((bytes) => WebAssembly.compile(bytes));
   return compiled;
 }
 

@@ -3,8 +3,11 @@
 // for byte; keys step through the screens at the pauses; a dump of several
 // processors lists them; nothing but the page's own files is fetched.
 //
+// The same page in one file, opened from disk, renders as well.
+//
 //   X86IDENT_PAGE=build/wasm/web X86IDENT_NPM=build/wasm/npm \
 //   X86IDENT_REPLAY=build/release/x86ident-replay [X86IDENT_SHARED_DUMPS=../shared/dump-formats] \
+//   [X86IDENT_SINGLE_FILE=build/wasm/x86ident-VERSION.html] \
 //   [X86IDENT_SCREENSHOT=build/wasm/screenshot.png] node --test tests/web/
 import { test, before, after } from "node:test";
 import assert from "node:assert/strict";
@@ -172,3 +175,22 @@ test("the page's Content-Security-Policy is in force: a fetch to another origin 
   }), origin.replace("127.0.0.1", "localhost") + "/index.html");
   assert.equal(blocked, "connect-src");
 });
+
+test("the one-file page opened from disk renders as --mark-pauses, styled, with no request but itself",
+  { skip: !process.env.X86IDENT_SINGLE_FILE }, async () => {
+    const url = `file://${resolve(process.env.X86IDENT_SINGLE_FILE)}`;
+    const fromDisk = await browser.newPage();
+    const asked = [];
+    fromDisk.on("request", (request) => asked.push(request.url()));
+    await fromDisk.goto(url);
+    for (const file of ["intel_worked_examples.txt", "amd_k6_annotated.txt", "cyrix_mediagx_report.txt"]) {
+      const path = join(fixtures, file);
+      const got = await fromDisk.evaluate(async (dump) => [...await window.x86ident.render(new Uint8Array(dump))],
+        [...readFileSync(path)]);
+      assert.deepEqual(Buffer.from(got), native(["--mark-pauses"], path).out, file);
+    }
+    assert.equal(await fromDisk.$eval("#report", (report) => getComputedStyle(report).backgroundColor),
+      "rgb(246, 245, 244)", "the inline style applies");
+    assert.deepEqual(asked, [url]);
+    await fromDisk.close();
+  });
