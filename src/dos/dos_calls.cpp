@@ -7,77 +7,59 @@
 
 namespace {
 // DOS sets the carry flag on failure, with the error code in AX.
-DosResult result(bool carry, uint32_t ax)
+DosResult result(bool ok, const DosRegisters &registers)
 {
-    return {!carry, static_cast<uint16_t>(ax)};
+    return {ok, static_cast<uint16_t>(registers.eax)};
 }
 } // namespace
 
-DosResult dos_write(uint16_t handle, const void *bytes, uint16_t length)
+bool dos_int21(DosRegisters &registers)
 {
-    uint32_t eax = 0x4000, ebx = handle, ecx = length, edx = reinterpret_cast<uintptr_t>(bytes);
     bool carry;
     asm volatile("int $0x21"
-                 : "+a"(eax), "+b"(ebx), "+c"(ecx), "+d"(edx), "=@ccc"(carry)
+                 : "+a"(registers.eax), "+b"(registers.ebx), "+c"(registers.ecx), "+d"(registers.edx),
+                   "=@ccc"(carry)
                  :
                  : "esi", "edi", "memory");
-    return result(carry, eax);
+    return !carry;
+}
+
+DosResult dos_write(uint16_t handle, const void *bytes, uint16_t length)
+{
+    DosRegisters registers{0x4000, handle, length, reinterpret_cast<uintptr_t>(bytes)};
+    return result(dos_int21(registers), registers);
 }
 
 DosResult dos_read(uint16_t handle, void *bytes, uint16_t length)
 {
-    uint32_t eax = 0x3f00, ebx = handle, ecx = length, edx = reinterpret_cast<uintptr_t>(bytes);
-    bool carry;
-    asm volatile("int $0x21"
-                 : "+a"(eax), "+b"(ebx), "+c"(ecx), "+d"(edx), "=@ccc"(carry)
-                 :
-                 : "esi", "edi", "memory");
-    return result(carry, eax);
+    DosRegisters registers{0x3f00, handle, length, reinterpret_cast<uintptr_t>(bytes)};
+    return result(dos_int21(registers), registers);
 }
 
 DosResult dos_open(const char *path)
 {
-    uint32_t eax = 0x3d02, ebx = 0, ecx = 0, edx = reinterpret_cast<uintptr_t>(path);
-    bool carry;
-    asm volatile("int $0x21"
-                 : "+a"(eax), "+b"(ebx), "+c"(ecx), "+d"(edx), "=@ccc"(carry)
-                 :
-                 : "esi", "edi", "memory");
-    return result(carry, eax);
+    DosRegisters registers{0x3d02, 0, 0, reinterpret_cast<uintptr_t>(path)};
+    return result(dos_int21(registers), registers);
 }
 
 DosResult dos_get_device_info(uint16_t handle)
 {
-    uint32_t eax = 0x4400, ebx = handle, ecx = 0, edx = 0;
-    bool carry;
-    asm volatile("int $0x21"
-                 : "+a"(eax), "+b"(ebx), "+c"(ecx), "+d"(edx), "=@ccc"(carry)
-                 :
-                 : "esi", "edi", "memory");
-    return result(carry, carry ? eax : edx);
+    DosRegisters registers{0x4400, handle, 0, 0};
+    const bool ok = dos_int21(registers);
+    return {ok, static_cast<uint16_t>(ok ? registers.edx : registers.eax)};
 }
 
 DosResult dos_set_device_info(uint16_t handle, uint16_t info)
 {
     // DH must be 0: DOS sets only the low byte of a device's word.
-    uint32_t eax = 0x4401, ebx = handle, ecx = 0, edx = info & 0xffu;
-    bool carry;
-    asm volatile("int $0x21"
-                 : "+a"(eax), "+b"(ebx), "+c"(ecx), "+d"(edx), "=@ccc"(carry)
-                 :
-                 : "esi", "edi", "memory");
-    return result(carry, eax);
+    DosRegisters registers{0x4401, handle, 0, info & 0xffu};
+    return result(dos_int21(registers), registers);
 }
 
 bool dos_input_ready(uint16_t handle)
 {
-    uint32_t eax = 0x4406, ebx = handle, ecx = 0, edx = 0;
-    bool carry;
-    asm volatile("int $0x21"
-                 : "+a"(eax), "+b"(ebx), "+c"(ecx), "+d"(edx), "=@ccc"(carry)
-                 :
-                 : "esi", "edi", "memory");
-    return !carry && (eax & 0xff) == 0xff;
+    DosRegisters registers{0x4406, handle, 0, 0};
+    return dos_int21(registers) && (registers.eax & 0xff) == 0xff;
 }
 
 bool dos_ctrl_c()

@@ -14,6 +14,16 @@ struct DosResult {
     uint16_t value;
 };
 
+// The registers of an INT 21h call, in their full 32 bits: DOS may change
+// any of them, and the compiled code keeps values in the upper halves.
+struct DosRegisters {
+    uint32_t eax, ebx, ecx, edx;
+};
+
+// INT 21h with `registers` in, and what DOS left in them out (and every
+// other register DOS may change clobbered). False when DOS set carry.
+bool dos_int21(DosRegisters &registers);
+
 constexpr uint16_t dos_standard_output = 1;
 constexpr uint16_t dos_standard_error = 2;
 

@@ -71,6 +71,27 @@ LineKind read_blank_separated(Cursor &cursor, RecordedLeaf &leaf, std::string &p
     return LineKind::record;
 }
 
+LineKind read_prefixed_values(Cursor &cursor, RecordedLeaf &leaf, std::string &problem, const char *const prefixes[4],
+                              bool commas)
+{
+    uint32_t *const values[4] = {&leaf.eax, &leaf.ebx, &leaf.ecx, &leaf.edx};
+    for (int i = 0; i < 4; ++i) {
+        cursor.skip_blanks();
+        if (commas && i > 0 && !cursor.skip(",")) {
+            problem = std::string("expected ',' before the ") + register_names[i];
+            return LineKind::malformed;
+        }
+        cursor.skip_blanks();
+        if (!cursor.skip(prefixes[i])) {
+            problem = std::string("expected ") + prefixes[i] + " before the " + register_names[i];
+            return LineKind::malformed;
+        }
+        if (!read_hex(cursor, register_names[i], *values[i], problem))
+            return LineKind::malformed;
+    }
+    return expect_line_end(cursor, problem);
+}
+
 LineKind expect_line_end(Cursor cursor, std::string &problem)
 {
     cursor.skip_blanks();

@@ -120,6 +120,12 @@ bool read_0x_leaf(Cursor &cursor, uint32_t &leaf);
 // its digits when `with_0x` is set.
 LineKind read_blank_separated(Cursor &cursor, RecordedLeaf &leaf, std::string &problem, bool with_0x = false);
 
+// The four values of a record, each after its own `prefixes[i]` ("eax=0x",
+// "EAX=0x", ...), separated by blanks, or by a comma and blanks when
+// `commas` is set, and nothing after the last one.
+LineKind read_prefixed_values(Cursor &cursor, RecordedLeaf &leaf, std::string &problem, const char *const prefixes[4],
+                              bool commas = false);
+
 // Nothing but blanks may follow the last value.
 LineKind expect_line_end(Cursor cursor, std::string &problem);
 

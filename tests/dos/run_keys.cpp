@@ -28,13 +28,10 @@ uint16_t code_segment()
 // The DOS functions the helper needs and the program does not.
 bool dos_call(uint32_t eax, uint32_t ebx, uint32_t ecx, uint32_t edx, uint16_t &ax)
 {
-    bool carry;
-    asm volatile("int $0x21"
-                 : "+a"(eax), "+b"(ebx), "+c"(ecx), "+d"(edx), "=@ccc"(carry)
-                 :
-                 : "esi", "edi", "memory");
-    ax = static_cast<uint16_t>(eax);
-    return !carry;
+    DosRegisters registers{eax, ebx, ecx, edx};
+    const bool ok = dos_int21(registers);
+    ax = static_cast<uint16_t>(registers.eax);
+    return ok;
 }
 
 bool press(uint16_t scan_and_character)

@@ -23,16 +23,6 @@ LineKind read_cpuid_r_line(Cursor cursor, RecordedLeaf &leaf, std::string &probl
             return LineKind::malformed;
         }
     }
-    uint32_t *const values[4] = {&leaf.eax, &leaf.ebx, &leaf.ecx, &leaf.edx};
-    const char *const prefixes[4] = {"eax=0x", "ebx=0x", "ecx=0x", "edx=0x"};
-    for (int i = 0; i < 4; ++i) {
-        cursor.skip_blanks();
-        if (!cursor.skip(prefixes[i])) {
-            problem = std::string("expected ") + prefixes[i] + " before the " + register_names[i];
-            return LineKind::malformed;
-        }
-        if (!read_hex(cursor, register_names[i], *values[i], problem))
-            return LineKind::malformed;
-    }
-    return sub_leaf_0_only(expect_line_end(cursor, problem), sub_leaf);
+    static const char *const prefixes[4] = {"eax=0x", "ebx=0x", "ecx=0x", "edx=0x"};
+    return sub_leaf_0_only(read_prefixed_values(cursor, leaf, problem, prefixes), sub_leaf);
 }

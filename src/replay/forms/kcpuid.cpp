@@ -9,23 +9,8 @@ namespace {
 // "EAX=0x..., EBX=0x..., ECX=0x..., EDX=0x...".
 LineKind read_registers(Cursor cursor, RecordedLeaf &leaf, std::string &problem)
 {
-    uint32_t *const values[4] = {&leaf.eax, &leaf.ebx, &leaf.ecx, &leaf.edx};
-    const char *const prefixes[4] = {"EAX=0x", "EBX=0x", "ECX=0x", "EDX=0x"};
-    for (int i = 0; i < 4; ++i) {
-        cursor.skip_blanks();
-        if (i > 0 && !cursor.skip(",")) {
-            problem = std::string("expected ',' before the ") + register_names[i];
-            return LineKind::malformed;
-        }
-        cursor.skip_blanks();
-        if (!cursor.skip(prefixes[i])) {
-            problem = std::string("expected ") + prefixes[i] + " before the " + register_names[i];
-            return LineKind::malformed;
-        }
-        if (!read_hex(cursor, register_names[i], *values[i], problem))
-            return LineKind::malformed;
-    }
-    return expect_line_end(cursor, problem);
+    static const char *const prefixes[4] = {"EAX=0x", "EBX=0x", "ECX=0x", "EDX=0x"};
+    return read_prefixed_values(cursor, leaf, problem, prefixes, true);
 }
 
 } // namespace
