@@ -35,6 +35,8 @@ set(single_file ${CMAKE_BINARY_DIR}/x86ident-${PROJECT_VERSION}.html)
 add_custom_command(
   OUTPUT ${single_file}
   COMMAND ${X86IDENT_NODE} ${PROJECT_SOURCE_DIR}/web/bundle.mjs ${npm_dir} ${page_dir} ${single_file}
-  DEPENDS ${page_dir}/index.html ${PROJECT_SOURCE_DIR}/web/bundle.mjs
+  # The page's files by target (web_page): naming its output here would run
+  # its commands twice, in parallel, in a Makefile build.
+  DEPENDS web_page x86ident-replay ${page_sources} ${PROJECT_SOURCE_DIR}/web/bundle.mjs
   COMMENT "The web page in one file: ${single_file}")
 add_custom_target(web_single_file ALL DEPENDS ${single_file})
