@@ -238,6 +238,8 @@ INSTANTIATE_TEST_SUITE_P(
                 "malformed CPUID record: missing ecx value"},
         BadCase{"CpufetchMissingValue", good_line + "  0x00000001 0x00: 0x000006A9 0x00000000\n", 2,
                 "malformed CPUID record: expected 0x before the ecx value"},
+        BadCase{"CpufetchSubLeafTooWide", good_line + "  0x00000001 0x123456789: 0x1 0x2 0x3 0x4\n", 2,
+                "malformed CPUID record: sub-leaf wider than 32 bits"},
         BadCase{"X86infoMissingRegister", good_line + "eax in: 0x00000001, eax = 000006a9 ebx = 0\n", 2,
                 "malformed CPUID record: expected ecx = before the ecx value"},
         BadCase{"HwlocMissingOutput", good_line + "1 1 0 0 0 => 6a9 0 0\n", 2,

@@ -2,7 +2,6 @@
 
 #include <cstring>
 
-
 const char *const register_names[4] = {"eax value", "ebx value", "ecx value", "edx value"};
 
 bool read_hex(Cursor &cursor, const char *what, uint32_t &value, std::string &problem)

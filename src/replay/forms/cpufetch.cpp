@@ -9,19 +9,18 @@ LineKind read_cpufetch_line(Cursor cursor, RecordedLeaf &leaf, std::string &prob
     if (!read_0x_leaf(cursor, leaf.leaf) || !is_blank(cursor.peek()))
         return LineKind::other;
     cursor.skip_blanks();
-    Cursor after_sub_leaf{cursor.position + 2, cursor.end};
-    if (!cursor.starts_with("0x"))
+    if (!cursor.skip("0x"))
         return LineKind::other;
-    after_sub_leaf.position += after_sub_leaf.hex_run();
+    Cursor after_sub_leaf{cursor.position + cursor.hex_run(), cursor.end};
     if (!after_sub_leaf.skip(":"))
         return LineKind::other;
     after_sub_leaf.skip_blanks();
     if (!after_sub_leaf.starts_with("0x"))
         return LineKind::other; // cpuid -r's "eax=0x..."
 
-    cursor.position += 2;
     uint32_t sub_leaf;
-    read_hex(cursor, "sub-leaf", sub_leaf, problem); // hex digits, checked above
+    if (!read_hex(cursor, "sub-leaf", sub_leaf, problem))
+        return LineKind::malformed;
     cursor.skip(":");
     LineKind kind = read_blank_separated(cursor, leaf, problem, true);
     if (kind == LineKind::record)
