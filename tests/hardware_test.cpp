@@ -35,7 +35,7 @@ std::size_t count_lines_starting(const std::string &text, std::size_t limit)
 
 ProcessResult run_without_terminal()
 {
-    return run_process({program}, {"", true, "", true});
+    return run_process({program}, {"", true, ""});
 }
 
 TEST(RealProcessor, NoTerminalRunsThroughAndExits0)
@@ -115,7 +115,7 @@ TEST(RealProcessor, ReplayOfItsOwnOutputIsIdentical)
 TEST(RealProcessor, StandardOutputToAFileGetsTheSameText)
 {
     const std::string saved = temporary_path("to-file.txt");
-    const ProcessResult result = run_process({program}, {"", true, saved, true});
+    const ProcessResult result = run_process({program}, {"", true, saved});
     EXPECT_EQ(result.exit_status, 0);
     EXPECT_EQ(read_file(saved), run_without_terminal().out);
     std::remove(saved.c_str());
@@ -133,7 +133,7 @@ TEST(RealProcessor, UnwritableStandardOutputSaysWhyAndExits1)
         {closed_stdout, "x86ident: error writing standard output: Bad file descriptor\n"},
     };
     for (const auto &c : cases) {
-        const ProcessResult result = run_process({program}, {"", true, c.stdout_path, true});
+        const ProcessResult result = run_process({program}, {"", true, c.stdout_path});
         EXPECT_EQ(result.exit_status, 1) << c.stdout_path;
         EXPECT_EQ(result.err, c.message) << c.stdout_path;
     }

@@ -26,6 +26,33 @@ void close_pipe(int ends[2])
 
 } // namespace
 
+std::vector<std::string> program_command(const std::vector<std::string> &argv)
+{
+    std::vector<std::string> command;
+    const std::string prefix = X86IDENT_PROGRAM_PREFIX;
+    for (std::size_t start = 0; start < prefix.size();) {
+        const std::size_t bar = std::min(prefix.find('|', start), prefix.size());
+        command.push_back(prefix.substr(start, bar - start));
+        start = bar + 1;
+    }
+    command.insert(command.end(), argv.begin(), argv.end());
+    return command;
+}
+
+bool programs_emulated()
+{
+    return X86IDENT_PROGRAM_PREFIX[0] != '\0';
+}
+
+bool set_processors(const std::vector<int> &cpus)
+{
+    cpu_set_t set;
+    CPU_ZERO(&set);
+    for (int cpu : cpus)
+        CPU_SET(cpu, &set);
+    return sched_setaffinity(0, sizeof set, &set) == 0;
+}
+
 ProcessResult run_process(const std::vector<std::string> &argv, const ProcessOptions &options)
 {
     ProcessResult result;
@@ -33,15 +60,7 @@ ProcessResult run_process(const std::vector<std::string> &argv, const ProcessOpt
     if (pipe(in_pipe) != 0 || pipe(out_pipe) != 0 || pipe(err_pipe) != 0)
         return result;
 
-    // In a cross build our programs run under the same emulator as the tests.
-    std::vector<std::string> full_argv;
-    const std::string prefix = X86IDENT_PROGRAM_PREFIX;
-    for (std::size_t start = 0; start < prefix.size();) {
-        const std::size_t bar = std::min(prefix.find('|', start), prefix.size());
-        full_argv.push_back(prefix.substr(start, bar - start));
-        start = bar + 1;
-    }
-    full_argv.insert(full_argv.end(), argv.begin(), argv.end());
+    const std::vector<std::string> full_argv = program_command(argv);
     std::vector<char *> args;
     for (const std::string &arg : full_argv)
         args.push_back(const_cast<char *>(arg.c_str()));
@@ -51,16 +70,8 @@ ProcessResult run_process(const std::vector<std::string> &argv, const ProcessOpt
     if (child == 0) {
         if (options.new_session)
             setsid();
-        cpu_set_t cpus;
-        if (options.one_cpu && sched_getaffinity(0, sizeof cpus, &cpus) == 0) {
-            for (int cpu = 0; cpu < CPU_SETSIZE; ++cpu)
-                if (CPU_ISSET(cpu, &cpus)) {
-                    CPU_ZERO(&cpus);
-                    CPU_SET(cpu, &cpus);
-                    sched_setaffinity(0, sizeof cpus, &cpus);
-                    break;
-                }
-        }
+        if (options.cpu >= 0 && !set_processors({options.cpu}))
+            _exit(126);
         dup2(in_pipe[0], 0);
         if (options.stdout_path.empty())
             dup2(out_pipe[1], 1);

@@ -19,9 +19,20 @@ struct ProcessOptions {
     bool new_session = false;  // setsid: no controlling terminal
     std::string stdout_path;   // when set, standard output goes to this file
                                // (closed_stdout: no standard output at all)
-    bool one_cpu = false;      // run on one logical processor only (its APIC ID and
-                               // other per-core leaves then stay the same between runs)
+    int cpu = -1;              // when set, started on this logical processor alone,
+                               // as `taskset -c CPU` starts it
 };
+
+// `argv` as it must be executed: in a cross build, and in a 32-bit build on
+// a kernel that runs no 32-bit programs, behind the emulator that runs the
+// tests themselves.
+std::vector<std::string> program_command(const std::vector<std::string> &argv);
+
+// True when program_command puts an emulator in front.
+bool programs_emulated();
+
+// Starts only on the processors `cpus`: false when the system refuses.
+bool set_processors(const std::vector<int> &cpus);
 
 // Runs `argv` (argv[0] a path) and waits for it, killing it after 60 s.
 ProcessResult run_process(const std::vector<std::string> &argv, const ProcessOptions &options = {});

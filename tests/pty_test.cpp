@@ -13,6 +13,7 @@
 #include <fstream>
 #include <poll.h>
 #include <pty.h>
+#include <sched.h>
 #include <string>
 #include <sys/ioctl.h>
 #include <sys/wait.h>
@@ -43,7 +44,8 @@ bool same_settings(const termios &a, const termios &b)
 class PtySession {
 public:
     explicit PtySession(const std::vector<std::string> &argv, const std::string &stdin_path = "",
-                        const std::string &stdout_path = "", bool ignore_hangup = false)
+                        const std::string &stdout_path = "", bool ignore_hangup = false,
+                        const std::vector<int> &start_cpus = {})
     {
         int slave = -1;
         if (openpty(&master_, &slave, nullptr, nullptr, nullptr) != 0)
@@ -56,7 +58,8 @@ public:
         if (session_ == 0) {
             close(master_); // only the test holds the terminal's other end
             close(status_pipe[0]);
-            run_session(argv, slave, status_pipe[1], stdin_path, stdout_path, ignore_hangup);
+            run_session(program_command(argv), slave, status_pipe[1], stdin_path, stdout_path, ignore_hangup,
+                        start_cpus);
         }
         close(slave);
         close(status_pipe[1]);
@@ -171,7 +174,7 @@ public:
 private:
     [[noreturn]] static void run_session(const std::vector<std::string> &argv, int slave, int status_fd,
                                          const std::string &stdin_path, const std::string &stdout_path,
-                                         bool ignore_hangup)
+                                         bool ignore_hangup, const std::vector<int> &start_cpus)
     {
         setsid();
         ioctl(slave, TIOCSCTTY, 0);
@@ -184,6 +187,8 @@ private:
             signal(SIGTTOU, SIG_DFL);
             signal(SIGPIPE, SIG_DFL);
             signal(SIGHUP, ignore_hangup ? SIG_IGN : SIG_DFL); // as under nohup
+            if (!start_cpus.empty() && !set_processors(start_cpus))
+                _exit(126);
             int in = stdin_path.empty() ? slave : open(stdin_path.c_str(), O_RDONLY);
             int out = stdout_path.empty() ? slave : open(stdout_path.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
             dup2(in, 0);
@@ -431,6 +436,71 @@ TEST(ConsolePause, RealProgramWaitsAfterTheVendorLine)
     }
     EXPECT_EQ(exit_code(status), 0);
     EXPECT_TRUE(same_settings(session.settings(), session.original()));
+}
+
+// Starts of x86ident for the binding tests: on all of this test's logical
+// processors, on the last alone, on the last two. None where there is no
+// choice to make.
+std::vector<std::vector<int>> binding_starts()
+{
+    cpu_set_t set;
+    std::vector<int> own;
+    if (sched_getaffinity(0, sizeof set, &set) == 0)
+        for (int cpu = 0; cpu < CPU_SETSIZE; ++cpu)
+            if (CPU_ISSET(cpu, &set))
+                own.push_back(cpu);
+    if (own.size() < 2 || !set_processors(own))
+        return {};
+    const std::size_t last = own.size() - 1;
+    return {own, {own[last]}, {own[last - 1], own[last]}};
+}
+
+constexpr const char *no_choice = "one logical processor, or affinity calls refused: no processor to choose";
+
+// Reads the screen up to the first pause, and makes sure the program waits there.
+bool at_first_pause(PtySession &session)
+{
+    return session.read_until("; CPUID level ") && session.read_until("\r\n\r\n") && session.stays_quiet(100);
+}
+
+// The raw dump line of leaf 1, without its line end.
+std::string leaf_1_line(const std::string &dump)
+{
+    const std::size_t at = dump.find("\n00000001 ");
+    return at == std::string::npos ? "" : dump.substr(at + 1, dump.find_first_of("\r\n", at + 1) - at - 1);
+}
+
+TEST(ProcessorBinding, BoundToTheLowestStartingProcessorAtTheFirstPause)
+{
+    const auto starts = binding_starts();
+    if (starts.empty())
+        GTEST_SKIP() << no_choice;
+    for (const std::vector<int> &start : starts) {
+        PtySession session({X86IDENT_PATH}, "", "", false, start);
+        ASSERT_TRUE(at_first_pause(session)) << start.size() << " processors: " << session.screen();
+        std::ifstream status("/proc/" + std::to_string(session.program()) + "/status");
+        std::string line;
+        while (std::getline(status, line) && line.rfind("Cpus_allowed_list:", 0) != 0) {
+        }
+        EXPECT_EQ(line, "Cpus_allowed_list:\t" + std::to_string(start[0])) << start.size() << " processors";
+    }
+}
+
+// The dump is the bound processor's: leaf 1 holds its initial APIC ID.
+TEST(ProcessorBinding, DumpIsTheBoundProcessors)
+{
+    const auto starts = binding_starts();
+    if (starts.empty())
+        GTEST_SKIP() << no_choice;
+    if (programs_emulated())
+        GTEST_SKIP() << "under qemu-i386, whose emulated CPUID is the same on every processor";
+    for (const std::vector<int> &start : starts) {
+        PtySession session({X86IDENT_PATH}, "", "", false, start);
+        ASSERT_TRUE(at_first_pause(session)) << session.screen();
+        const ProcessResult taskset = run_process({X86IDENT_PATH}, {"", true, "", start[0]});
+        ASSERT_NE(leaf_1_line(taskset.out), "");
+        EXPECT_EQ(leaf_1_line(session.screen()), leaf_1_line(taskset.out)) << "processor " << start[0];
+    }
 }
 
 } // namespace

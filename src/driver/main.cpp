@@ -1,10 +1,13 @@
 // x86ident: identifies the x86 processor it runs on.
 #include "cpuid.h"
 #include "output.h"
+#include "processor_bind.h"
 #include "report_driver.h"
 
 int main()
 {
+    // Every leaf of the dump and of the report from one processor.
+    bind_to_lowest_processor();
     if (!cpuid_instruction_present()) {
         out_message("x86ident: this processor has no CPUID instruction");
         return 1;
