@@ -21,6 +21,8 @@ static void PrintTo(const RecordedLeaf &leaf, std::ostream *out)
 
 namespace {
 
+using namespace std::string_literals; // "..."s: texts with NUL bytes in them
+
 const RecordedLeaf leaf_0 = {0, 0x00000002, 0x756E6547, 0x6C65746E, 0x49656E69};
 
 struct GoodCase {
@@ -68,6 +70,12 @@ INSTANTIATE_TEST_SUITE_P(
                  "Version 00000633:\n"
                  "01: Instructiuni TLB: pagina 4KB , 4 cai setate asociativ, 32 intrari\n"
                  "Leax in: 0x80000000, Leax = 80000004 Lebx = 00000000 Lecx = 00000000 Ledx = 00000000\n",
+                 {leaf_0, {0x80000000, 0x80000004, 0, 0, 0}}},
+        GoodCase{"NulAfterARecordWhereNoRecordCanBegin",
+                 "00000000 00000002 756e6547 6c65746e 49656e69\n"
+                 "ID : \"\0\0\0\0\0\0\0\0\0\0\0\0\"; CPUID level 1\n"
+                 " \0\n"
+                 "CPUID 80000000: 80000004-00000000-00000000-00000000\n"s,
                  {leaf_0, {0x80000000, 0x80000004, 0, 0, 0}}},
         GoodCase{"Aida64BlankBeforeColonAndBlankSeparatedValues",
                  "CPUID 00000000 :00000002-756E6547-6C65746E-49656E69\n"
@@ -198,6 +206,8 @@ INSTANTIATE_TEST_SUITE_P(
                 "no CPUID records: not a dump of x86ident, AIDA64, CPU-Z, cpuid -r, libcpuid, cpufetch, x86info, hwloc-gather-cpuid, kcpuid or \"CPUID LLLLLLLL:SS = ...\""},
         BadCase{"NoLeaf0", "CPUID 00000001: 00000633-00000000-00000000-0080FBFF\n", 0, "no record of leaf 0"},
         BadCase{"NulByte", good_line + std::string("abc\0def\n", 8), 2, "NUL byte: not a text dump"},
+        BadCase{"NulBeforeTheFirstRecord", "ID : \"\0\"\n"s + good_line, 1,
+                "NUL byte: not a text dump"},
         BadCase{"NonHexInLeaf", good_line + "CPUID 0000000G: 00000000-00000000-00000000-00000000\n", 2,
                 "malformed CPUID record: non-hex digit 'G' in leaf number"},
         BadCase{"NonHexInValue", good_line + "CPUID 00000001: 00000633-0000x000-00000000-0080FBFF\n", 2,
@@ -276,13 +286,15 @@ INSTANTIATE_TEST_SUITE_P(
 
 // The same dump as UTF-16 of either byte order after its byte-order mark,
 // with CR LF and a character beyond Latin-1 in a header line; read in two
-// pieces cut anywhere, also inside a character. A NUL character and an odd
-// length are refused.
+// pieces cut anywhere, also inside a character. A NUL character reads in a
+// line that no record can begin, after a record, and is refused in a record;
+// an odd length is refused.
 TEST(DumpEncodings, Utf16ReadsAsItsText)
 {
     const std::u16string text = u"CPUID CPU Name: Intel(R) Xeon\u2122\r\n"
                                 u"CPUID 00000000: 00000002-756E6547-6C65746E-49656E69\r\n"
-                                u"CPUID 80000000: 80000004-00000000-00000000-00000000";
+                                u"ID : \"\0\0\0\0\"\r\n"
+                                u"CPUID 80000000: 80000004-00000000-00000000-00000000"s;
     for (bool little_endian : {true, false}) {
         std::string bytes = little_endian ? "\xff\xfe" : "\xfe\xff";
         for (char16_t unit : text) {
@@ -301,7 +313,7 @@ TEST(DumpEncodings, Utf16ReadsAsItsText)
         EXPECT_FALSE(parse_dump(bytes.substr(0, bytes.size() - 1), 0, leaves, error));
         EXPECT_EQ(error.message, "UTF-16 text of odd length: the end of the file is missing");
         EXPECT_FALSE(parse_dump(bytes + std::string(2, '\0'), 0, leaves, error));
-        EXPECT_EQ(error.line, 3u);
+        EXPECT_EQ(error.line, 4u);
         EXPECT_EQ(error.message, "NUL character: not a text dump");
     }
 }
@@ -347,6 +359,7 @@ TEST(DumpPieces, SplitAnywhereReadsAsWhole)
 {
     const std::string text = "CPUID Manufacturer: GenuineIntel\r\n"
                              "CPUID 00000000 : 00000002 756E6547 6C65746E 49656E69\n"
+                             "ID : \"\0\0\0\0\"\n"s +
                              "   0x00000004 0x00: eax=0x00000121 ebx=0x01c0003f ecx=0x0000003f edx=0x00000001\n"
                              "ext_cpuid[0]=80000004 00000000 00000000 00000000\n"
                              "00000001 00000633 00000000 00000000 0080fbff";
@@ -365,7 +378,7 @@ TEST(DumpPieces, SplitAnywhereReadsAsWhole)
     for (std::size_t cut : {std::size_t{5}, text.size() + 3, bad.size() - 1}) {
         DumpReader reader(0);
         EXPECT_FALSE(reader.add(bad.data(), cut) && reader.add(bad.data() + cut, bad.size() - cut) && reader.finish());
-        EXPECT_EQ(reader.error().line, 6u) << cut;
+        EXPECT_EQ(reader.error().line, 7u) << cut;
         EXPECT_EQ(reader.error().message, "malformed CPUID record: expected '-' before the edx value") << cut;
     }
 }

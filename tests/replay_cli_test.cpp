@@ -45,14 +45,32 @@ TEST_P(Fixtures, MarkPausesPrintsTheExpectedReport)
 INSTANTIATE_TEST_SUITE_P(EndToEnd, Fixtures,
                          ::testing::Values("intel_worked_examples", "amd_k6_annotated", "cyrix_mediagx_report"));
 
+// Saved as it is and as Windows PowerShell 5.1 saves it (UTF-16 after its
+// byte-order mark, CR LF), x86ident's output replays to the same bytes; also
+// that of a processor whose vendor id is twelve NUL bytes (qemu's base model).
 TEST(ReplayCli, OwnOutputReplaysToTheSameBytes)
 {
-    const std::string first = run_process({replay, "--no-pause", fixtures + "/amd_k6_annotated.txt"}).out;
+    const std::string no_vendor_id = std::string(" eax in    eax      ebx      ecx      edx\n"
+                                                 "00000000 00000001 00000000 00000000 00000000\n"
+                                                 "00000001 00000633 00000000 00000000 00000000\n"
+                                                 "80000000 80000001 00000000 00000000 00000000\n"
+                                                 "80000001 00000000 00000000 00000000 00000000\n"
+                                                 "\n"
+                                                 "ID : \"") +
+                                     std::string(12, '\0') + "\"; CPUID level 1\n\nProducator necunoscut\n";
     const std::string saved = temporary_path("own-output.txt");
-    write_file(saved, first);
-    const ProcessResult again = run_process({replay, "--no-pause", saved});
-    EXPECT_EQ(again.exit_status, 0);
-    EXPECT_EQ(again.out, first);
+    for (const std::string &output :
+         {run_process({replay, "--no-pause", fixtures + "/amd_k6_annotated.txt"}).out, no_vendor_id}) {
+        std::string utf16 = "\xff\xfe";
+        for (char byte : output)
+            utf16 += (byte == '\n' ? std::string("\r\0", 2) : "") + std::string{byte, '\0'};
+        for (const std::string &file : {output, utf16}) {
+            write_file(saved, file);
+            const ProcessResult again = run_process({replay, "--no-pause", saved});
+            EXPECT_EQ(again.exit_status, 0) << again.err;
+            EXPECT_EQ(again.out, output);
+        }
+    }
     std::remove(saved.c_str());
 }
 
@@ -72,7 +90,7 @@ TEST(ReplayCli, BadInputOneLineOnStandardErrorAndStatus1)
         {"endless", "", "/dev/zero", ":1: NUL byte: not a text dump\n"},
         {"empty", "", "", ": empty file\n"},
         {"no-leaf-0", "CPUID 00000001: 00000633-00000000-00000000-0080FBFF\n", "", ": no record of leaf 0\n"},
-        {"nul", good + std::string("\0", 1) + "\n", "", ":2: NUL byte: not a text dump\n"},
+        {"nul", good + std::string("CPUID\0", 6) + "\n", "", ":2: NUL byte: not a text dump\n"},
         {"malformed", good + "\n\nCPUID 00000001: 00000633-0000000G-00000000-0080FBFF\n", "",
          ":4: malformed CPUID record: non-hex digit 'G' in ebx value\n"},
         {"too-large", good + std::string(64 * 1024 * 1024, '#'), "", ": larger than 64 MiB: not a CPUID dump\n"},

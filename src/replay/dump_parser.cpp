@@ -35,6 +35,23 @@ bool DumpReader::fail(size_t line, std::string message)
     return false;
 }
 
+// A NUL byte makes no text dump, except in a line that no record can begin
+// (its first non-blank character, the NUL itself perhaps, is no hex digit)
+// after the first record: x86ident's own vendor line prints the vendor id as
+// the processor answers it, and some answer twelve zero bytes.
+bool DumpReader::refuses_nul_in(const char *begin, const char *end) const
+{
+    Cursor first{begin, end};
+    first.skip_blanks();
+    return !any_record_ || is_hex(first.peek());
+}
+
+bool DumpReader::fail_on_nul()
+{
+    return fail(line_number_ + 1, encoding_ == Encoding::bytes ? "NUL byte: not a text dump"
+                                                               : "NUL character: not a text dump");
+}
+
 bool DumpReader::add_line(const char *begin, const char *end)
 {
     ++line_number_;
@@ -85,30 +102,41 @@ bool DumpReader::add_line(const char *begin, const char *end)
     return true;
 }
 
-// Lines up to a NUL byte are read first, so that the first fault in the
-// file is the one told, wherever its pieces end.
+// Lines are read in order, and a line cut between two pieces is refused for
+// a NUL byte as soon as a piece shows it (binary input, /dev/zero, is not
+// read to its end): the first fault in the file is the one told, wherever
+// its pieces end.
 bool DumpReader::add_text(const char *text, size_t size)
 {
-    const char *const nul = static_cast<const char *>(std::memchr(text, '\0', size));
-    const char *const end = nul != nullptr ? nul : text + size;
+    const char *const end = text + size;
+    // Most pieces hold no NUL byte, and then no line needs a look for one.
+    const bool any_nul = std::memchr(text, '\0', size) != nullptr;
     const char *start = text;
     while (const void *found = std::memchr(start, '\n', static_cast<size_t>(end - start))) {
-        const char *newline = static_cast<const char *>(found);
-        bool ok;
-        if (partial_line_.empty()) {
-            ok = add_line(start, newline);
-        } else {
-            partial_line_.append(start, newline);
-            ok = add_line(partial_line_.data(), partial_line_.data() + partial_line_.size());
-            partial_line_.clear();
+        const char *begin = start, *line_end = static_cast<const char *>(found);
+        if (!partial_line_.empty()) {
+            partial_line_.append(start, line_end);
+            begin = partial_line_.data();
+            line_end = begin + partial_line_.size();
         }
+        if (any_nul && !partial_nul_allowed_ &&
+            std::memchr(begin, '\0', static_cast<size_t>(line_end - begin)) != nullptr &&
+            refuses_nul_in(begin, line_end))
+            return fail_on_nul();
+        const bool ok = add_line(begin, line_end);
+        partial_line_.clear();
+        partial_nul_allowed_ = false;
         if (!ok)
             return false;
-        start = newline + 1;
+        start = static_cast<const char *>(found) + 1;
     }
-    if (nul != nullptr)
-        return fail(line_number_ + 1, "NUL byte: not a text dump");
     partial_line_.append(start, end);
+    // Once a NUL byte of the cut line is allowed, so is every later one.
+    if (any_nul && !partial_nul_allowed_ && std::memchr(start, '\0', static_cast<size_t>(end - start)) != nullptr) {
+        if (refuses_nul_in(partial_line_.data(), partial_line_.data() + partial_line_.size()))
+            return fail_on_nul();
+        partial_nul_allowed_ = true;
+    }
     return true;
 }
 
@@ -128,8 +156,6 @@ bool DumpReader::add_utf16(const char *bytes, size_t size)
         const unsigned unit = encoding_ == Encoding::utf16_le ? (byte << 8) | static_cast<unsigned>(odd_byte_)
                                                               : (static_cast<unsigned>(odd_byte_) << 8) | byte;
         odd_byte_ = -1;
-        if (unit == 0)
-            return add_text(text.data(), text.size()) && fail(line_number_ + 1, "NUL character: not a text dump");
         text.push_back(unit <= 0xff ? static_cast<char>(unit) : '?');
     }
     return add_text(text.data(), text.size());
@@ -188,6 +214,7 @@ bool DumpReader::end_file()
     if (!partial_line_.empty()) {
         const std::string last_line = std::move(partial_line_);
         partial_line_.clear();
+        partial_nul_allowed_ = false;
         if (!add_line(last_line.data(), last_line.data() + last_line.size()))
             return false;
     }

@@ -48,8 +48,9 @@ public:
     // `summarise` is set, a summary of every processor.
     explicit DumpReader(size_t cpu, bool summarise = false) : cpu_(cpu), summarise_(summarise) {}
 
-    // The next piece of the file. False, with error() filled, on a NUL byte,
-    // a malformed record, a compressed archive, or more than max_dump_size
+    // The next piece of the file. False, with error() filled, on a NUL byte
+    // (but for one in a line that no record can begin, after the first
+    // record), a malformed record, a compressed archive, or more than max_dump_size
     // bytes in all.
     bool add(const char *bytes, size_t size);
 
@@ -75,6 +76,8 @@ private:
     bool add_utf16(const char *bytes, size_t size);
     bool add_text(const char *text, size_t size);
     bool add_line(const char *begin, const char *end);
+    bool refuses_nul_in(const char *begin, const char *end) const;
+    bool fail_on_nul();
     bool end_file();
     bool fail(size_t line, std::string message);
 
@@ -93,6 +96,7 @@ private:
     int odd_byte_ = -1;         // UTF-16: the first byte of a unit cut between pieces
     LineState line_state_;
     std::string partial_line_;  // a line cut between two pieces
+    bool partial_nul_allowed_ = false; // it holds a NUL byte, allowed there
     size_t extended_leaf_line_ = 0; // where the chosen processor's leaf 0x80000000 is
     std::string extended_leaf_file_;
     std::vector<RecordedLeaf> leaves_;

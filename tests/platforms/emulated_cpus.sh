@@ -9,7 +9,8 @@
 #
 # With --identities, the processors are the rows of TABLE (see its header),
 # and each run must also show the report of its vendor. With BASE (qemu64
-# for the x86-64 build), only the rows marked for it run, on that base model.
+# for the x86-64 build), only the rows marked for it run, on that base model
+# (qemu's vendorless base model on itself, with x86-64's baseline features).
 set -uo pipefail
 program=$1 replay=$2 qemu=$3; shift 3
 tmp=$(mktemp -d); trap 'rm -rf "$tmp"' EXIT
@@ -32,7 +33,7 @@ check() {
     echo "FAILED: $name: x86ident did not run: $(head -c 200 "$tmp/$name.err")"; fail=$((fail + 1)); return
   fi
   local vendor after_pause
-  vendor=$(grep -a -m1 '^ID : ' "$out")
+  vendor=$(grep -a -m1 '^ID : ' "$out" | cat -v) # ^@ for a NUL byte
   after_pause=$(grep -a -A2 '^ID : ' "$out" | sed -n 3p)
   if ! "$replay" --no-pause "$out" >"$tmp/$name.replayed" 2>"$tmp/$name.err"; then
     echo "FAILED: $name: replay refused the output: $(head -c 200 "$tmp/$name.err")"; fail=$((fail + 1))
@@ -51,7 +52,10 @@ if [ "${1:-}" = --identities ]; then
     case $name in '' | '#'*) continue ;; esac
     if [ -n "$base" ]; then
       [ "$on_base" = yes ] || continue
-      cpu=$base,${cpu#*,}
+      case $cpu in
+        base) cpu=base,lm=on,cmov=on,cx8=on,fpu=on,fxsr=on,mmx=on,sse=on,sse2=on,syscall=on ;;
+        *) cpu=$base,${cpu#*,} ;;
+      esac
     fi
     check "$name" "$cpu" "$report"
   done <"$table"
