@@ -50,8 +50,8 @@ public:
 
     // The next piece of the file. False, with error() filled, on a NUL byte
     // (but for one in a line that no record can begin, after the first
-    // record), a malformed record, a compressed archive, or more than max_dump_size
-    // bytes in all.
+    // record), a malformed record, a compressed archive, or more than
+    // max_dump_size bytes in all.
     bool add(const char *bytes, size_t size);
 
     // A folder's next file (`name`, for messages), whose records are the
