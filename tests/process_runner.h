@@ -23,15 +23,12 @@ struct ProcessOptions {
                                // as `taskset -c CPU` starts it
 };
 
-// `argv` as it must be executed: in a cross build, and in a 32-bit build on
-// a kernel that runs no 32-bit programs, behind the emulator that runs the
-// tests themselves.
+// `argv` behind the emulator that runs the tests, if one does (a cross
+// build; 32-bit programs on a kernel without them), and whether one does.
 std::vector<std::string> program_command(const std::vector<std::string> &argv);
-
-// True when program_command puts an emulator in front.
 bool programs_emulated();
 
-// Starts only on the processors `cpus`: false when the system refuses.
+// Runs the calling process on `cpus` alone; false when the system refuses.
 bool set_processors(const std::vector<int> &cpus);
 
 // Runs `argv` (argv[0] a path) and waits for it, killing it after 60 s.
