@@ -18,15 +18,17 @@ string(REGEX REPLACE "\n\n" "\n.\n" license "${license}")
 string(REPLACE "\n" "\n " license "${license}")
 set(LICENSE_TEXT " ${license}")
 configure_file(${PROJECT_SOURCE_DIR}/packaging/copyright.in ${CMAKE_BINARY_DIR}/packaging/copyright @ONLY)
-install(FILES ${CMAKE_BINARY_DIR}/packaging/copyright DESTINATION ${CMAKE_INSTALL_DOCDIR})
+# These files are the Debian package's alone (component debian); the RPM and
+# Arch packages install component programs: the programs and man pages.
+install(FILES ${CMAKE_BINARY_DIR}/packaging/copyright DESTINATION ${CMAKE_INSTALL_DOCDIR} COMPONENT debian)
 install(FILES ${PROJECT_SOURCE_DIR}/packaging/lintian-overrides
-        DESTINATION ${CMAKE_INSTALL_DATAROOTDIR}/lintian/overrides RENAME x86ident)
+        DESTINATION ${CMAKE_INSTALL_DATAROOTDIR}/lintian/overrides RENAME x86ident COMPONENT debian)
 if(X86IDENT_GZIP)
   add_custom_command(OUTPUT ${CMAKE_BINARY_DIR}/packaging/changelog.gz
                      COMMAND ${X86IDENT_GZIP} -9n -c ${PROJECT_SOURCE_DIR}/NEWS > ${CMAKE_BINARY_DIR}/packaging/changelog.gz
                      DEPENDS ${PROJECT_SOURCE_DIR}/NEWS VERBATIM)
   add_custom_target(changelog ALL DEPENDS ${CMAKE_BINARY_DIR}/packaging/changelog.gz)
-  install(FILES ${CMAKE_BINARY_DIR}/packaging/changelog.gz DESTINATION ${CMAKE_INSTALL_DOCDIR})
+  install(FILES ${CMAKE_BINARY_DIR}/packaging/changelog.gz DESTINATION ${CMAKE_INSTALL_DOCDIR} COMPONENT debian)
 endif()
 
 set(CPACK_GENERATOR DEB)

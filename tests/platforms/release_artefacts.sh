@@ -2,10 +2,12 @@
 # The release artefacts (tools/make-release): two builds of this commit, in
 # two clones at two times, must give the same bytes; each download is used as
 # its user would: the Debian packages pass lintian and run from a scratch root
-# (the i386 one under qemu-i386), the Windows zip's programs under wine, the
+# (the i386 one under qemu-i386), the RPM passes rpmlint and runs from a root
+# of rpm's own, makepkg builds the source tarball with the PKGBUILD and runs its
+# tests, and the package it makes runs; the Windows zip's programs under wine, the
 # DOS zip's X86IDENT.COM in DOSBox, the one-file web page from a file:// URL
-# in Chromium; the source tarball must build and pass its tests with the
-# README's command.
+# in Chromium. (tools/make-release's rpmbuild and makepkg's check() both build
+# the source tarball and pass its tests with the README's command.)
 #
 #   release_artefacts.sh          (from a git checkout)
 set -uo pipefail
@@ -73,8 +75,56 @@ check "the one-file web page from a file:// URL in Chromium" \
   env X86IDENT_PAGE="$work/wasm/web" X86IDENT_NPM="$work/wasm/npm" X86IDENT_REPLAY="$replay" X86IDENT_SINGLE_FILE="$html" \
   node --test --test-name-pattern="one-file" tests/web/
 
-tar -xJf "$dist/x86ident-$version.tar.xz" -C "$tmp"
-check "the source tarball builds and passes its tests (cmake --workflow --preset test)" \
-  sh -c "cd '$tmp/x86ident-$version' && cmake --workflow --preset test"
+# The RPM and Arch packages: the programs, their man pages, the license and the
+# documents, and no directory that the system owns.
+package_files="/usr/bin/x86ident
+/usr/bin/x86ident-replay
+/usr/share/doc/x86ident/NEWS
+/usr/share/doc/x86ident/README.md
+/usr/share/licenses/x86ident/LICENSE
+/usr/share/man/man1/x86ident-replay.1.gz
+/usr/share/man/man1/x86ident.1.gz"
+renders_fixtures() { # REPLAY: the native replay's bytes for a fixture of each vendor
+  for fixture in intel_worked_examples amd_k6_annotated cyrix_mediagx_report; do
+    "$1" --no-pause "tests/fixtures/$fixture.txt" | cmp - <("$replay" --no-pause "tests/fixtures/$fixture.txt") || return 1
+  done
+}
+
+rpm=$dist/x86ident-$version-1.x86_64.rpm
+rpmlint -c packaging/rpm/rpmlint.toml "$dist/x86ident.spec" "$rpm" >"$tmp/rpmlint" 2>&1
+grep -E '(: [EW]: |checked;)' "$tmp/rpmlint" | sed 's/^/  rpmlint: /'
+check "rpmlint on the spec and the package: no error, no warning" grep -q ' 0 errors, 0 warnings,' "$tmp/rpmlint"
+check "rpm -qpl: the package's files and its own two folders of documents" \
+  diff - <(rpm -qpl "$rpm") <<<"$(printf '%s\n' "$package_files" /usr/share/doc/x86ident /usr/share/licenses/x86ident | LC_ALL=C sort)"
+rpmroot=$tmp/rpmroot
+rpm --root "$rpmroot" --dbpath /var/lib/rpm --initdb
+rpm --root "$rpmroot" --dbpath /var/lib/rpm -i --nodeps "$rpm" 2>/dev/null # Debian's rpm advises alien
+check "the RPM installed with rpm --root: its x86ident-replay renders the native bytes" renders_fixtures "$rpmroot/usr/bin/x86ident-replay"
+rpm --root "$rpmroot" --dbpath /var/lib/rpm -e x86ident
+check "rpm -e x86ident removes every file it installed" \
+  test -z "$(find "$rpmroot" -type f ! -path "$rpmroot/var/lib/rpm/*")"
+
+# makepkg refuses root: a user made for the check builds, from the release's
+# PKGBUILD and source tarball, with the tests in check().
+arch=$tmp/arch as_user=()
+mkdir "$arch" && cp "$dist/PKGBUILD" "$dist/x86ident-$version.tar.xz" "$arch/"
+if [ "$(id -u)" -eq 0 ]; then
+  id -u x86ident-check >/dev/null 2>&1 ||
+    useradd --system --user-group --no-create-home --home-dir /nonexistent --shell /usr/sbin/nologin x86ident-check
+  chmod o+x "$tmp" && chown -R x86ident-check: "$arch"
+  as_user=(setpriv --reuid=x86ident-check --regid=x86ident-check --init-groups)
+fi
+makepkg_with_tests() {
+  (cd "$arch" && "${as_user[@]}" env HOME="$arch" makepkg --nodeps) 2>&1 | tee "$tmp/makepkg.log" &&
+    grep -q '^100% tests passed' "$tmp/makepkg.log"
+}
+check "makepkg builds the source tarball with the PKGBUILD, its tests passing in check()" makepkg_with_tests
+pkg=$(ls "$arch/x86ident-$version-1-x86_64.pkg.tar."*)
+bsdtar -xOf "$pkg" .PKGINFO >"$tmp/pkginfo"
+check "the Arch package's .PKGINFO: version $version-1, license MIT" \
+  sh -c "grep -qx 'pkgver = $version-1' '$tmp/pkginfo' && grep -qx 'license = MIT' '$tmp/pkginfo'"
+check "the Arch package's files" diff - <(bsdtar -tf "$pkg" | grep -v -e '/$' -e '^[.]' | sed 's|^|/|' | LC_ALL=C sort) <<<"$package_files"
+mkdir "$tmp/archroot" && bsdtar -xf "$pkg" -C "$tmp/archroot"
+check "the Arch package's x86ident-replay renders the native bytes" renders_fixtures "$tmp/archroot/usr/bin/x86ident-replay"
 echo "release artefacts: $pass passed, $fail failed"
 [ "$fail" -eq 0 ]
