@@ -3,8 +3,8 @@
 # ia32_emulation=0, refuses them with "Exec format error"; there they run
 # under qemu-i386. A static probe program answers once, its answer cached: a
 # static one, so that a missing 32-bit loader cannot pass for the kernel's no.
-# A cross build's try_run runs nothing, hence execute_process.
-option(X86IDENT_FORCE_QEMU_I386 "Run the 32-bit programs under qemu-i386 even where the kernel runs them" OFF)
+# A cross build's try_run runs nothing, hence execute_process. X86IDENT_FORCE_QEMU_I386
+# (CMakeLists.txt) takes qemu-i386 where the kernel would run them itself.
 
 if(NOT DEFINED X86IDENT_KERNEL_RUNS_I386)
   set(probe_dir ${CMAKE_BINARY_DIR}/i386-probe)

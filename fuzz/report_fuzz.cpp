@@ -6,10 +6,10 @@
 #include <string>
 #include <vector>
 
-#include "driver/cpuid_recorded.h"
+#include "recorded/cpuid_recorded.h"
 #include "../tests/string_output.h"
-#include "driver/report_driver.h"
-#include "driver/wait_for_key.h"
+#include "report/report_driver.h"
+#include "core/wait_for_key.h"
 #include "replay/dump_parser.h"
 
 namespace {

@@ -5,7 +5,7 @@
 
 #include <string>
 
-#include "amd/amd_report.h"
+#include "report/amd/amd_report.h"
 #include "report_capture.h"
 
 namespace {

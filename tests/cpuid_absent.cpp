@@ -2,7 +2,7 @@
 // a query, which would fault there, must never be made.
 #include <stdlib.h>
 
-#include "driver/cpuid.h"
+#include "core/cpuid.h"
 
 CpuidRegisters CpuidResult;
 

@@ -4,7 +4,7 @@
 
 #include <cstdint>
 
-#include "driver/cpuid_presence.h"
+#include "core/cpuid_presence.h"
 #include "process_runner.h"
 
 namespace {

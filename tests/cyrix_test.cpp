@@ -5,8 +5,8 @@
 
 #include <string>
 
-#include "cyrix/cyrix_report.h"
-#include "driver/cpuid.h"
+#include "report/cyrix/cyrix_report.h"
+#include "core/cpuid.h"
 #include "string_output.h"
 #include "report_capture.h"
 

@@ -6,9 +6,9 @@
 #include <string>
 #include <vector>
 
-#include "driver/leaf_walk.h"
+#include "core/leaf_walk.h"
 #include "string_output.h"
-#include "driver/register_text.h"
+#include "core/register_text.h"
 #include "report_capture.h"
 
 namespace {

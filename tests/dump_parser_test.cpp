@@ -197,7 +197,8 @@ INSTANTIATE_TEST_SUITE_P(
     ::testing::Values(
         BadCase{"Empty", "", 0, "empty file"},
         BadCase{"NoRecords", "hello\nworld\n", 0,
-                "no CPUID records: not a dump of x86ident, AIDA64, CPU-Z, cpuid -r, libcpuid, cpufetch, x86info, hwloc-gather-cpuid, kcpuid or \"CPUID LLLLLLLL:SS = ...\""},
+                "no CPUID records: not a dump of x86ident, AIDA64, CPU-Z, cpufetch, kcpuid, cpuid -r, libcpuid, x86info, "
+                "hwloc-gather-cpuid or CPUID LLLLLLLL:SS = ..."},
         BadCase{"NoLeaf0", "CPUID 00000001: 00000633-00000000-00000000-0080FBFF\n", 0, "no record of leaf 0"},
         BadCase{"NulByte", good_line + std::string("abc\0def\n", 8), 2, "NUL byte: not a text dump"},
         BadCase{"NulBeforeTheFirstRecord", "ID : \"\0\"\n"s + good_line, 1,

@@ -5,7 +5,7 @@
 
 #include <string>
 
-#include "driver/cpuid.h"
+#include "core/cpuid.h"
 #include "process_runner.h"
 
 namespace {

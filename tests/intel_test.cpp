@@ -5,9 +5,9 @@
 #include <algorithm>
 #include <string>
 
-#include "driver/cpuid.h"
+#include "core/cpuid.h"
 #include "string_output.h"
-#include "intel/intel_report.h"
+#include "report/intel/intel_report.h"
 #include "report_capture.h"
 
 namespace {

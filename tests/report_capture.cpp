@@ -4,8 +4,8 @@
 #include <cstring>
 
 #include "string_output.h"
-#include "driver/report_driver.h"
-#include "driver/wait_for_key.h"
+#include "report/report_driver.h"
+#include "core/wait_for_key.h"
 
 std::uint32_t register_text(const char *text)
 {

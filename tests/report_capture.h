@@ -8,7 +8,7 @@
 #include <string>
 #include <vector>
 
-#include "driver/cpuid_recorded.h"
+#include "recorded/cpuid_recorded.h"
 
 using Leaves = std::vector<RecordedLeaf>;
 

@@ -5,7 +5,7 @@
 
 #include <string>
 
-#include "driver/output.h"
+#include "core/output.h"
 
 inline void append_to_string(void *context, const char *bytes, size_t length)
 {

@@ -3,7 +3,8 @@
 # with operand and address size prefixes); freestanding, with GCC's own
 # headers alone and no C library, libgcc or compiler-rt: their i386 code is
 # 32-bit code and would hang in a 16-bit program. The run time of its own,
-# the linker script and the .COM image are in cmake/dos_program.cmake.
+# the linker script and the .COM image are in cmake/dos_program.cmake, which
+# the preset dos selects (X86IDENT_DOS).
 set(CMAKE_SYSTEM_NAME Generic)
 set(CMAKE_SYSTEM_PROCESSOR i386)
 set(CMAKE_CXX_COMPILER g++-12)
@@ -22,5 +23,3 @@ set(CMAKE_CXX_FLAGS_INIT
 -fno-stack-protector -fcf-protection=none -fno-pie -mpreferred-stack-boundary=2")
 set(CMAKE_ASM_FLAGS_INIT "-m16")
 set(CMAKE_EXE_LINKER_FLAGS_INIT "-m16 -static -no-pie -nostdlib -nostartfiles -Wl,--gc-sections -Wl,--build-id=none -Wl,--no-warn-rwx-segments")
-set(X86IDENT_DOS ON CACHE BOOL "")
-set(X86IDENT_PROGRAM_ONLY ON CACHE BOOL "")

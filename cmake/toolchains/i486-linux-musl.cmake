@@ -4,7 +4,8 @@
 # and its start-up code trusts CPUID leaf 4; GCC's own 32-bit crtbegin and
 # libgcc carry endbr32 and CMOV, so the program is linked by hand: musl's
 # start files and libc, and the compiler-rt builtins (libclang-rt-dev) for
-# 64-bit division. The code it links uses the C headers and no C++ run time.
+# 64-bit division. The code it links uses the C headers and no C++ run time,
+# so the preset i486 builds x86ident alone (X86IDENT_PROGRAM_ONLY).
 set(CMAKE_SYSTEM_NAME Linux)
 set(CMAKE_SYSTEM_PROCESSOR i486)
 set(CMAKE_CXX_COMPILER g++-12)
@@ -33,4 +34,3 @@ set(CMAKE_EXE_LINKER_FLAGS_INIT
 set(CMAKE_CXX_LINK_EXECUTABLE
     "<CMAKE_CXX_COMPILER> <FLAGS> <CMAKE_CXX_LINK_FLAGS> <LINK_FLAGS> ${musl_lib}/crt1.o ${musl_lib}/crti.o \
 <OBJECTS> -o <TARGET> <LINK_LIBRARIES> ${musl_lib}/libc.a ${i386_builtins} ${musl_lib}/crtn.o")
-set(X86IDENT_PROGRAM_ONLY ON CACHE BOOL "")

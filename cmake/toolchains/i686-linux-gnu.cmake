@@ -1,6 +1,7 @@
 # 32-bit x86 Linux with the host's multilib GCC (Debian: g++-12-multilib).
 # i686 code without SSE, so the programs also run on Pentium II class
-# processors (and under qemu-i386 -cpu pentium2).
+# processors (and under qemu-i386 -cpu pentium2). The preset builds GoogleTest
+# from its sources (X86IDENT_GTEST_FROM_SOURCE).
 set(CMAKE_SYSTEM_NAME Linux)
 set(CMAKE_SYSTEM_PROCESSOR i686)
 set(CMAKE_C_COMPILER gcc-12)
@@ -8,7 +9,6 @@ set(CMAKE_CXX_COMPILER g++-12)
 set(CMAKE_C_FLAGS_INIT "-m32 -march=i686")
 set(CMAKE_CXX_FLAGS_INIT "-m32 -march=i686")
 set(CMAKE_EXE_LINKER_FLAGS_INIT "-m32")
-set(X86IDENT_GTEST_FROM_SOURCE ON CACHE BOOL "")
 
 # The Linux kernel's x86 headers serve both word sizes. Debian's gcc-multilib
 # package links them as /usr/include/asm, but it cannot be installed beside

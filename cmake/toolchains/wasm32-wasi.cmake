@@ -1,7 +1,8 @@
 # WebAssembly under WASI (wasm32-wasi): x86ident-replay for the web page.
 # Debian: clang-14, lld-14, wasi-libc, libc++-14-dev-wasm32,
 # libc++abi-14-dev-wasm32, libclang-rt-14-dev-wasm32. CMake 3.25 knows no
-# WASI platform: Generic, with the file suffix set here.
+# WASI platform: Generic, with the file suffix set here. The preset wasm adds
+# the web page (X86IDENT_WEB).
 set(CMAKE_SYSTEM_NAME Generic)
 set(CMAKE_SYSTEM_PROCESSOR wasm32)
 set(CMAKE_CXX_COMPILER clang++-14)
@@ -26,4 +27,3 @@ set(CMAKE_CXX_FLAGS_INIT "-fno-exceptions")
 set(CMAKE_EXE_LINKER_FLAGS_INIT "-Wl,--gc-sections -Wl,--strip-all")
 # The reports print no floating-point number: printf without it is smaller.
 set(CMAKE_CXX_STANDARD_LIBRARIES "-lc-printscan-no-floating-point")
-set(X86IDENT_WEB ON CACHE BOOL "")

@@ -9,7 +9,7 @@
 #include <cstring>
 #include <string>
 
-#include "../driver/cpuid_recorded.h"
+#include "recorded/cpuid_recorded.h"
 
 // What a reader makes of one line: a record; a line of its form that holds
 // no record the report reads (another sub-leaf, a header it needs), which no

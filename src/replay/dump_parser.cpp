@@ -5,12 +5,13 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <iterator>
 #include <utility>
 
 #include <dirent.h>
 #include <sys/stat.h>
 
-#include "forms/forms.h"
+#include "replay/forms/forms.h"
 
 namespace {
 
@@ -25,6 +26,19 @@ constexpr size_t file_mark_size = 6;
 bool begins_with(const std::string &bytes, const char *mark, size_t length)
 {
     return bytes.size() >= length && std::memcmp(bytes.data(), mark, length) == 0;
+}
+
+// "x86ident, AIDA64, ... or CPUID LLLLLLLL:SS = ...": every form, for a file
+// in which none of them finds a record.
+std::string form_names()
+{
+    std::string names;
+    for (const DumpForm &form : dump_forms) {
+        if (!names.empty())
+            names += &form == std::end(dump_forms) - 1 ? " or " : ", ";
+        names += form.name;
+    }
+    return names;
 }
 
 } // namespace
@@ -64,8 +78,8 @@ bool DumpReader::add_line(const char *begin, const char *end)
     RecordedLeaf leaf{};
     std::string problem;
     LineKind kind = LineKind::other;
-    for (LineReader read_line : line_readers) {
-        kind = read_line(Cursor{begin, end}, leaf, problem, line_state_);
+    for (const DumpForm &form : dump_forms) {
+        kind = form.read_line(Cursor{begin, end}, leaf, problem, line_state_);
         if (kind != LineKind::other)
             break;
     }
@@ -243,7 +257,7 @@ bool DumpReader::finish()
         return false;
     file_.clear();
     if (!any_record_)
-        return fail(0, size_ == 0 ? "empty file" : std::string("no CPUID records: not a dump of ") + forms_read);
+        return fail(0, size_ == 0 ? "empty file" : "no CPUID records: not a dump of " + form_names());
     if (cpu_ > processor_)
         return fail(0, "no processor " + std::to_string(cpu_) + ": the dump holds " +
                            processors_text(processor_ + 1));

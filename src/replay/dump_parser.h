@@ -8,7 +8,7 @@
 #include <string>
 #include <vector>
 
-#include "../driver/cpuid_recorded.h"
+#include "recorded/cpuid_recorded.h"
 #include "dump_line.h"
 
 // Real dumps run to a few MB (a 384-thread server's AIDA64 report is 2.6 MB,

@@ -9,11 +9,12 @@
 
 #include <getopt.h>
 
-#include "../driver/cpuid_recorded.h"
-#include "../driver/output.h"
-#include "../driver/report_driver.h"
-#include "../driver/wait_for_key.h"
+#include "recorded/cpuid_recorded.h"
+#include "core/output.h"
+#include "report/report_driver.h"
+#include "core/wait_for_key.h"
 #include "dump_parser.h"
+#include "replay/forms/forms.h"
 
 #ifndef X86IDENT_VERSION
 #define X86IDENT_VERSION "unknown"
@@ -26,6 +27,7 @@ const char usage_text[] =
     "       x86ident-replay --list FILE|FOLDER\n"
     "       x86ident-replay --help | --version\n";
 
+// Up to the list of forms.
 const char help_text[] =
     "NAME\n"
     "    x86ident-replay - the x86ident report of a processor, from a recorded CPUID dump\n"
@@ -42,41 +44,11 @@ const char help_text[] =
     "\n"
     "    Records of these forms are read, in any mix and with no option; every other\n"
     "    line is ignored, so whole reports and annotated dumps can be read. Where a\n"
-    "    form names sub-leaves, the record of sub-leaf 0 is the leaf's:\n"
-    "      00000001 00000633 00000000 00000000 0080fbff\n"
-    "          the raw dump lines of x86ident itself, so \"x86ident | tee mine.txt\"\n"
-    "          on one machine replays on any other;\n"
-    "      CPUID 00000001: 00000633-00000000-00000000-0080FBFF [SL 00]\n"
-    "          AIDA64 reports (the InstLatx64 collection): hexadecimal in either case,\n"
-    "          a colon or blanks after the leaf, also a blank before the colon, the\n"
-    "          values separated by '-' or by blanks, anything after the fourth value\n"
-    "          ignored; \"CPUID\" and a word (\"CPUID Revision : ...\") is a header;\n"
-    "      <TAB>0x00000001<TAB><TAB>0x00000633<TAB>0x00000000<TAB>0x00000000<TAB>0x0080FBFF\n"
-    "          CPU-Z .txt reports (\"Thread dumps\"; 1.41 and 1.50 without the first\n"
-    "          tab; 1.31: \"Function 00000001<TAB><TAB>00000633<TAB>...\"), also pasted\n"
-    "          with blanks for tabs; a leaf's repeats are its sub-leaves;\n"
-    "      0x00000001 0x00: eax=0x00000633 ebx=0x00000000 ecx=0x00000000 edx=0x0080fbff\n"
-    "          Debian's \"cpuid -r\"; also its older form without the sub-leaf,\n"
-    "          \"0x00000001: eax=0x... ebx=0x... ecx=0x... edx=0x...\";\n"
-    "      basic_cpuid[1]=00000633 00000000 00000000 0080fbff\n"
-    "          libcpuid (\"cpuid_tool --save\"): leaf N, in decimal; ext_cpuid[N] is\n"
-    "          leaf 0x80000000+N; its other arrays (sub-leaves) are ignored. Its\n"
-    "          arrays stop at leaf 0x1F and 0x8000001F: a higher leaf reads as zeros;\n"
-    "      0x00000001 0x00: 0x00000633 0x00000000 0x00000000 0x0080FBFF\n"
-    "          cpufetch --raw;\n"
-    "      eax in: 0x00000001, eax = 00000633 ebx = 00000000 ecx = 00000000 edx = 0080fbff\n"
-    "          x86info -r: when all processors are identical it dumps one, so the\n"
-    "          file holds one processor (and --list shows one);\n"
-    "      1 1 0 0 0 => 633 0 0 80fbff\n"
-    "          hwloc-gather-cpuid: give its folder, and its pu0, pu1, ..., pu10, ...\n"
-    "          files are the logical processors, in the order of their numbers (a\n"
-    "          single puN file is one processor); the input mask, eax to edx in,\n"
-    "          \"=>\", eax to edx out; the sub-leaf is input ecx where the mask has 4;\n"
-    "      0x00000001: EAX=0x00000633, EBX=0x00000000, ECX=0x00000000, EDX=0x0080fbff\n"
-    "          Linux's \"kcpuid -r\", whose \"0x00000007: subleafs:\" line is followed\n"
-    "          by \"  0: EAX=0x..., ...\" lines of that leaf;\n"
-    "      CPUID 00000001:00 = 00000633 00000000 00000000 0080fbff | ...\n"
-    "          the dump of another program named cpuid (leaf:sub-leaf).\n"
+    "    form names sub-leaves, the record of sub-leaf 0 is the leaf's (man\n"
+    "    x86ident-replay says more of each form):\n";
+
+// After the list of forms, which comes from the reader's table.
+const char help_text_after_forms[] =
     "    A file is read as bytes (Latin-1 or UTF-8; a UTF-8 byte-order mark is\n"
     "    skipped), or as UTF-16 after a UTF-16 byte-order mark, as Windows\n"
     "    PowerShell 5.1 writes \"x86ident.exe > mine.txt\". A compressed archive (gzip,\n"
@@ -123,6 +95,15 @@ const char help_text[] =
     "    hwloc-gather-cpuid && x86ident-replay --list cpuid\n"
     "    x86ident-replay --cpu 4 GenuineIntel00806A1_Lakefield_CPUID.txt\n"
     "    x86ident-replay --list GenuineIntel00806A1_Lakefield_CPUID.txt\n";
+
+// Each form: its name, an example record (<TAB> as it is), a note.
+void print_help()
+{
+    std::fputs(help_text, stdout);
+    for (const DumpForm &form : dump_forms)
+        std::printf("      %s\n          %s: %s\n", form.example, form.name, form.note);
+    std::fputs(help_text_after_forms, stdout);
+}
 
 int usage_error(const char *problem, const char *argument)
 {
@@ -214,7 +195,7 @@ int main(int argc, char **argv)
     while ((option = getopt_long(argc, argv, ":", options, nullptr)) != -1) {
         switch (option) {
         case option_help:
-            std::fputs(help_text, stdout);
+            print_help();
             return out_finish("x86ident-replay");
         case option_version:
             std::printf("x86ident-replay %s\n", X86IDENT_VERSION);

@@ -1,7 +1,7 @@
 // Recorded back end of the DOS test programs: CPUID answered from the leaves
 // of one dump, compiled in. The first record of a leaf wins; a leaf the dump
 // does not hold reads as four zeros.
-#include "driver/cpuid.h"
+#include "core/cpuid.h"
 
 namespace {
 struct Record {

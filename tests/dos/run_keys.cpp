@@ -5,7 +5,7 @@
 // u up arrow (00h and a scan code), c Ctrl-C, - none.
 #include <stdint.h>
 
-#include "dos/dos_calls.h"
+#include "platform/dos/dos_calls.h"
 
 namespace {
 

@@ -1,17 +1,18 @@
-// The line forms of the dumps that x86ident-replay reads, one reader each,
-// in the order the dump reader tries them. Each says "record" (with `leaf`
-// filled), "ignored" (its own line, but no record: another sub-leaf),
-// "other" (not a line of its form) or "malformed" (it starts like one of its
-// records and then goes wrong, with `problem` saying how).
+// The line forms of the dumps that x86ident-replay reads: one reader each,
+// and the one table of them that the reading loop, the refusal message and
+// --help read (the man page, the README, the web page and the package
+// description are checked against it). Each reader says "record" (with `leaf`
+// filled), "ignored" (its own line, but no record: another sub-leaf), "other"
+// (not a line of its form) or "malformed" (it starts like one of its records
+// and then goes wrong, with `problem` saying how).
 #ifndef X86IDENT_FORMS_H
 #define X86IDENT_FORMS_H
 
-#include "../dump_line.h"
+#include "replay/dump_line.h"
 
 typedef LineKind (*LineReader)(Cursor line, RecordedLeaf &leaf, std::string &problem, LineState &state);
 
 LineKind read_own_dump_line(Cursor line, RecordedLeaf &leaf, std::string &problem, LineState &state);
-LineKind read_cpuid_equals_line(Cursor line, RecordedLeaf &leaf, std::string &problem, LineState &state);
 LineKind read_aida64_line(Cursor line, RecordedLeaf &leaf, std::string &problem, LineState &state);
 LineKind read_cpuz_line(Cursor line, RecordedLeaf &leaf, std::string &problem, LineState &state);
 LineKind read_cpufetch_line(Cursor line, RecordedLeaf &leaf, std::string &problem, LineState &state);
@@ -20,21 +21,42 @@ LineKind read_cpuid_r_line(Cursor line, RecordedLeaf &leaf, std::string &problem
 LineKind read_libcpuid_line(Cursor line, RecordedLeaf &leaf, std::string &problem, LineState &state);
 LineKind read_x86info_line(Cursor line, RecordedLeaf &leaf, std::string &problem, LineState &state);
 LineKind read_hwloc_line(Cursor line, RecordedLeaf &leaf, std::string &problem, LineState &state);
+LineKind read_cpuid_equals_line(Cursor line, RecordedLeaf &leaf, std::string &problem, LineState &state);
 
-// Every form's lines begin, after blanks, with a hex digit or letter (0x,
-// CPUID, Function, basic_, eax in:, ...): the reading loop tries the forms
-// on those lines alone. In the order of how often they are met. A form whose lines begin like
-// another's is tried before it: CPU-Z's, cpufetch's and kcpuid's "0x..."
-// lines before cpuid -r's, which claims the rest of them; AIDA64 leaves the
-// "CPUID LLLLLLLL:SS = " lines to the other cpuid's reader.
-constexpr LineReader line_readers[] = {
-    read_own_dump_line, read_aida64_line,  read_cpuz_line,     read_cpufetch_line, read_kcpuid_line,
-    read_cpuid_r_line,  read_libcpuid_line, read_cpuid_equals_line, read_x86info_line, read_hwloc_line,
+struct DumpForm {
+    const char *name;    // as every list of the forms names it
+    const char *example; // a record of leaf 1 (00000633 00000000 00000000 0080fbff); <TAB> is a tab
+    const char *note;    // for --help: a few words on where it comes from
+    LineReader read_line;
 };
 
-// Names them all, for a file in which none of them finds a record.
-constexpr const char *forms_read =
-    "x86ident, AIDA64, CPU-Z, cpuid -r, libcpuid, cpufetch, x86info, hwloc-gather-cpuid, kcpuid "
-    "or \"CPUID LLLLLLLL:SS = ...\"";
+// Every form's lines begin, after blanks, with a hex digit or letter (0x,
+// CPUID, Function, basic_, eax in:, ...): the reading loop tries the forms on
+// those lines alone, in this order, which is that of how often they are met.
+// A form whose lines begin like another's is tried before it: CPU-Z's,
+// cpufetch's and kcpuid's "0x..." lines before cpuid -r's, which claims the
+// rest of them; AIDA64 leaves the "CPUID LLLLLLLL:SS = " lines to the last.
+constexpr DumpForm dump_forms[] = {
+    {"x86ident", "00000001 00000633 00000000 00000000 0080fbff",
+     "its own raw dump lines: \"x86ident | tee mine.txt\" replays anywhere", read_own_dump_line},
+    {"AIDA64", "CPUID 00000001: 00000633-00000000-00000000-0080FBFF",
+     "reports of every version (the InstLatx64 collection), also with blanks for '-'", read_aida64_line},
+    {"CPU-Z", "<TAB>0x00000001<TAB><TAB>0x00000633<TAB>0x00000000<TAB>0x00000000<TAB>0x0080FBFF",
+     ".txt reports (thread dumps); 1.41 and 1.50 without the first tab; also pasted", read_cpuz_line},
+    {"cpufetch", "0x00000001 0x00: 0x00000633 0x00000000 0x00000000 0x0080FBFF", "cpufetch --raw",
+     read_cpufetch_line},
+    {"kcpuid", "0x00000001: EAX=0x00000633, EBX=0x00000000, ECX=0x00000000, EDX=0x0080fbff",
+     "Linux's kcpuid -r, sub-leaves after a \"subleafs:\" line", read_kcpuid_line},
+    {"cpuid -r", "0x00000001 0x00: eax=0x00000633 ebx=0x00000000 ecx=0x00000000 edx=0x0080fbff",
+     "Debian's cpuid -r, also its older form without the sub-leaf", read_cpuid_r_line},
+    {"libcpuid", "basic_cpuid[1]=00000633 00000000 00000000 0080fbff",
+     "cpuid_tool --save; ext_cpuid[N] is leaf 0x80000000+N", read_libcpuid_line},
+    {"x86info", "eax in: 0x00000001, eax = 00000633 ebx = 00000000 ecx = 00000000 edx = 0080fbff",
+     "x86info -r: one processor when all are identical", read_x86info_line},
+    {"hwloc-gather-cpuid", "1 1 0 0 0 => 633 0 0 80fbff",
+     "a puN file; give its folder for every processor", read_hwloc_line},
+    {"CPUID LLLLLLLL:SS = ...", "CPUID 00000001:00 = 00000633 00000000 00000000 0080fbff | ...",
+     "the dump of another program named cpuid", read_cpuid_equals_line},
+};
 
 #endif
