@@ -8,6 +8,9 @@ let input = null;     // the dump: a string (paste) or a file's bytes
 let screens = [];     // the report's text between pauses
 let shown = 0;        // how many screens are on view
 let wholeReport = false;
+// Each dump taken and each processor chosen gets the next ticket; a render
+// whose ticket is no longer the latest (a slower, earlier one) shows nothing.
+let latest = 0;
 
 function showMessage(text) {
   $("message").textContent = text;
@@ -59,15 +62,17 @@ function nextScreen() {
   }
 }
 
-async function showReport() {
+async function showReport(ticket = ++latest) {
   showMessage("");
   try {
     const bytes = await render(input, { cpu: Number($("cpu").value || 0) });
+    if (ticket !== latest) return;
     screens = splitAtPauses(bytes);
     shown = 1;
     $("report-controls").hidden = false;
     draw();
   } catch (error) {
+    if (ticket !== latest) return;
     screens = [];
     $("report").replaceChildren();
     $("report-controls").hidden = true;
@@ -75,15 +80,16 @@ async function showReport() {
   }
 }
 
-async function takeDump(dump) {
+async function takeDump(dump, ticket = ++latest) {
   input = dump;
   showMessage("");
   let processors = [];
   try {
-    processors = await list(input);
+    processors = await list(dump);
   } catch (error) {
     // The report says why, in the tool's own words.
   }
+  if (ticket !== latest) return;
   const select = $("cpu");
   select.replaceChildren(...processors.map(({ cpu, vendor, signature, name }) => {
     const option = document.createElement("option");
@@ -92,16 +98,19 @@ async function takeDump(dump) {
     return option;
   }));
   $("choose-cpu").hidden = processors.length < 2;
-  await showReport();
+  await showReport(ticket);
 }
 
 async function takeFile(file) {
-  if (file) await takeDump(new Uint8Array(await file.arrayBuffer()));
+  if (!file) return;
+  const ticket = ++latest; // the file is the newest dump from now, however long it takes to read
+  const bytes = new Uint8Array(await file.arrayBuffer());
+  if (ticket === latest) await takeDump(bytes, ticket);
 }
 
 $("show").addEventListener("click", () => takeDump($("dump").value));
 $("file").addEventListener("change", () => takeFile($("file").files[0]));
-$("cpu").addEventListener("change", showReport);
+$("cpu").addEventListener("change", () => showReport());
 $("next").addEventListener("click", nextScreen);
 $("all").addEventListener("click", () => {
   wholeReport = !wholeReport;

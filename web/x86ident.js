@@ -11,16 +11,20 @@
 import { WASI, File, OpenFile, ConsoleStdout } from "./browser_wasi_shim/index.js";
 import { embedded } from "./wasm_bytes.js";
 
-let compiled; // the module, fetched (or taken from the page) and compiled once
+let compiled; // the module, fetched (or taken from the page) and compiled once it succeeds
 
 function replayModule() {
-  compiled ??= embedded !== null ? WebAssembly.compile(embedded)
+  compiled ??= (embedded !== null ? WebAssembly.compile(embedded)
     : fetch(new URL("x86ident-replay.wasm", import.meta.url))
       .then((response) => {
         if (!response.ok) throw new Error(`x86ident-replay.wasm: ${response.status} ${response.statusText}`);
         return response.arrayBuffer();
       })
-      .then((bytes) => WebAssembly.compile(bytes));
+      .then((bytes) => WebAssembly.compile(bytes)))
+    .catch((error) => {
+      compiled = undefined; // a failed fetch or compile is not kept: the next render tries again
+      throw error;
+    });
   return compiled;
 }
 

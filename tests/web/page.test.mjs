@@ -122,6 +122,44 @@ test("Space and Enter show the text up to each next pause, as the form feeds of 
   assert.equal(await page.locator("#report hr").count(), 0);
 });
 
+test("a dump taken while an earlier one still renders shows its own report, not the earlier one's", async () => {
+  // The earlier file's render (its second run of the tool, after --list)
+  // waits a second before it starts.
+  await page.evaluate(() => {
+    const instantiate = WebAssembly.instantiate;
+    let runs = 0;
+    WebAssembly.instantiate = (...args) => {
+      if (++runs < 2) return instantiate(...args);
+      WebAssembly.instantiate = instantiate;
+      window.slowRunStarted = true;
+      return new Promise((resolve) => setTimeout(resolve, 1000)).then(() => instantiate(...args));
+    };
+  });
+  await page.setInputFiles("#file", join(fixtures, "cyrix_mediagx_report.txt"));
+  await page.waitForFunction(() => window.slowRunStarted);
+  const later = join(fixtures, "amd_k6_annotated.txt");
+  await page.fill("#dump", readFileSync(later, "latin1"));
+  await page.click("#show");
+  const firstScreen = native(["--mark-pauses"], later).out.toString("latin1").split("\f")[0];
+  await page.waitForFunction((text) => document.getElementById("report").textContent === text, firstScreen);
+  await page.waitForTimeout(1500); // the earlier render has ended by now
+  assert.equal(await page.textContent("#report"), firstScreen);
+  assert.equal(await page.textContent("#message"), "");
+});
+
+test("a failed fetch of the module is not kept: the next render fetches it again", async () => {
+  const failing = await browser.newPage();
+  let fetches = 0;
+  await failing.route("**/x86ident-replay.wasm", (route) => (++fetches === 1 ? route.fulfill({ status: 503 }) : route.continue()));
+  await failing.goto(`${origin}/`); // its own fetch at load fails
+  const path = join(fixtures, "intel_worked_examples.txt");
+  const got = await failing.evaluate(async (dump) => [...await window.x86ident.render(new Uint8Array(dump))],
+    [...readFileSync(path)]);
+  assert.equal(fetches, 2);
+  assert.deepEqual(Buffer.from(got), native(["--mark-pauses"], path).out);
+  await failing.close();
+});
+
 test("a dump of several processors lists them, and each renders as the native tool does", async () => {
   const path = join(fixtures, "three_cpus/aida64.txt");
   await open(path);
