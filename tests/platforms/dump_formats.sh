@@ -75,4 +75,5 @@ for model in "$@"; do
   fi
 done
 echo "dump formats: $pass passed, $fail failed"
+[ $((pass + fail)) -gt 0 ] || { echo "FAILED: no processor given"; exit 1; }
 [ "$fail" -eq 0 ]

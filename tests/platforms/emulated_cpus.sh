@@ -63,4 +63,5 @@ else
   for model in "$@"; do check "$model" "$model"; done
 fi
 echo "emulated processors ($(basename "$qemu")): $pass passed, $fail failed"
+[ $((pass + fail)) -gt 0 ] || { echo "FAILED: no processor given"; exit 1; }
 [ "$fail" -eq 0 ]

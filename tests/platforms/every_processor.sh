@@ -5,6 +5,7 @@
 #   every_processor.sh X86IDENT_REPLAY FILE...
 set -uo pipefail
 replay=$1; shift
+[ $# -gt 0 ] || { echo "FAILED: no dump file given"; exit 1; }
 tmp=$(mktemp -d); trap 'rm -rf "$tmp"' EXIT
 pass=0 fail=0
 for dump in "$@"; do

@@ -50,10 +50,23 @@ dpkg -x "$dist"/*_i386.deb "$root386"
 setsid -w qemu-i386 -cpu pentium "$root386/usr/bin/x86ident" </dev/null >"$tmp/own386.txt"
 check "the i386 package's x86ident (qemu-i386, a Pentium) replays to itself with its replay tool" \
   sh -c "test -s '$tmp/own386.txt' && qemu-i386 '$root386/usr/bin/x86ident-replay' --no-pause '$tmp/own386.txt' | cmp - '$tmp/own386.txt'"
-version=$(sed -n 's/^project(x86ident VERSION \([0-9.]*\).*/\1/p' CMakeLists.txt)
+version=$(tools/version) || exit 1
 check "installed x86ident-replay --version says $version" \
   sh -c "'$root/usr/bin/x86ident-replay' --version | grep -qx 'x86ident-replay $version'"
 
+# Every file that a README links to ships beside it: DIR holding README.md.
+readme_links_resolve() {
+  local target missing=""
+  [ -f "$1/README.md" ] || return 1
+  while IFS= read -r target; do
+    [ -e "$1/$target" ] || missing="$missing $target"
+  done < <(grep -o '](\([^)]*\))' "$1/README.md" | sed 's/^](//; s/)$//' | grep -v '^[a-z]*:')
+  [ -z "$missing" ] || { echo "missing:$missing"; return 1; }
+}
+check "the amd64 package's README: every file it links to beside it" readme_links_resolve "$root/usr/share/doc/x86ident"
+check "the i386 package's README: every file it links to beside it" readme_links_resolve "$root386/usr/share/doc/x86ident"
+tar -xJf "$dist/x86ident-$version-linux-x86_64.tar.xz" -C "$tmp"
+check "the x86-64 tarball's README: every file it links to beside it" readme_links_resolve "$tmp/x86ident-$version-linux-x86_64"
 tar -xJf "$dist/x86ident-$version-linux-i486.tar.xz" -C "$tmp"
 check "the vintage download's program" tests/platforms/vintage_binary.sh "$tmp/x86ident-$version-linux-i486/x86ident"
 
@@ -76,14 +89,12 @@ check "the one-file web page from a file:// URL in Chromium" \
   node --test --test-name-pattern="one-file" tests/web/
 
 # The RPM and Arch packages: the programs, their man pages, the license and the
-# documents, and no directory that the system owns.
-package_files="/usr/bin/x86ident
-/usr/bin/x86ident-replay
-/usr/share/doc/x86ident/NEWS
-/usr/share/doc/x86ident/README.md
-/usr/share/licenses/x86ident/LICENSE
-/usr/share/man/man1/x86ident-replay.1.gz
-/usr/share/man/man1/x86ident.1.gz"
+# documents (NEWS, the README and its guides), and no directory that the system owns.
+package_files=$( {
+  printf '%s\n' /usr/bin/x86ident /usr/bin/x86ident-replay /usr/share/doc/x86ident/{CONTRIBUTING.md,NEWS,README.md} \
+    /usr/share/doc/x86ident/doc/web-page.png /usr/share/licenses/x86ident/LICENSE /usr/share/man/man1/x86ident{,-replay}.1.gz
+  git ls-files 'doc/*.md' | sed 's|^|/usr/share/doc/x86ident/|'
+} | LC_ALL=C sort)
 renders_fixtures() { # REPLAY: the native replay's bytes for a fixture of each vendor
   for fixture in intel_worked_examples amd_k6_annotated cyrix_mediagx_report; do
     "$1" --no-pause "tests/fixtures/$fixture.txt" | cmp - <("$replay" --no-pause "tests/fixtures/$fixture.txt") || return 1
@@ -95,7 +106,7 @@ rpmlint -c packaging/rpm/rpmlint.toml "$dist/x86ident.spec" "$rpm" >"$tmp/rpmlin
 grep -E '(: [EW]: |checked;)' "$tmp/rpmlint" | sed 's/^/  rpmlint: /'
 check "rpmlint on the build recipe and the package: no error, no warning" grep -q ' 0 errors, 0 warnings,' "$tmp/rpmlint"
 check "rpm -qpl: the package's files and its own two folders of documents" \
-  diff - <(rpm -qpl "$rpm") <<<"$(printf '%s\n' "$package_files" /usr/share/doc/x86ident /usr/share/licenses/x86ident | LC_ALL=C sort)"
+  diff - <(rpm -qpl "$rpm") <<<"$(printf '%s\n' "$package_files" /usr/share/doc/x86ident{,/doc} /usr/share/licenses/x86ident | LC_ALL=C sort)"
 rpmroot=$tmp/rpmroot
 rpm_in_root() { # rpm on the scratch root, less Debian's advice to use alien
   rpm --root "$rpmroot" --dbpath /var/lib/rpm "$@" 2>&1 | grep -v -e 'use Alien' -e 'assuming you know'
@@ -104,6 +115,7 @@ rpm_in_root() { # rpm on the scratch root, less Debian's advice to use alien
 rpm_in_root --initdb
 rpm_in_root -i --nodeps "$rpm"
 check "the RPM installed with rpm --root: its x86ident-replay renders the native bytes" renders_fixtures "$rpmroot/usr/bin/x86ident-replay"
+check "the RPM's README: every file it links to beside it" readme_links_resolve "$rpmroot/usr/share/doc/x86ident"
 rpm_in_root -e x86ident
 check "rpm -e x86ident removes every file it installed" \
   test -z "$(find "$rpmroot" -type f ! -path "$rpmroot/var/lib/rpm/*")"
@@ -130,5 +142,6 @@ check "the Arch package's .PKGINFO: version $version-1, license MIT" \
 check "the Arch package's files" diff - <(bsdtar -tf "$pkg" | grep -v -e '/$' -e '^[.]' | sed 's|^|/|' | LC_ALL=C sort) <<<"$package_files"
 mkdir "$tmp/archroot" && bsdtar -xf "$pkg" -C "$tmp/archroot"
 check "the Arch package's x86ident-replay renders the native bytes" renders_fixtures "$tmp/archroot/usr/bin/x86ident-replay"
+check "the Arch package's README: every file it links to beside it" readme_links_resolve "$tmp/archroot/usr/share/doc/x86ident"
 echo "release artefacts: $pass passed, $fail failed"
 [ "$fail" -eq 0 ]

@@ -27,17 +27,26 @@ fail=0
 newer='^(cmov|fcmov|fcomi|fucomi|nopw|nopl|rdtsc|rdmsr|wrmsr|rsm|cmpxchg8b|cmpxchg16b|rdpmc|sysenter|sysexit|syscall|sysret|emms|femms|fxsave|fxrstor|xsave|xrstor|fisttp|lfence|mfence|sfence|clflush|prefetch|movnt|popcnt|lzcnt|tzcnt|movbe|crc32|xgetbv|rdrand|rdseed|endbr)'
 # The i486: BSWAP, XADD, CMPXCHG, INVD, WBINVD, INVLPG.
 $dos && newer="${newer%)}|bswap|xadd|cmpxchg|invd|wbinvd|invlpg)"
-objdump -d "${objdump_mode[@]}" --no-show-raw-insn "$program" | awk -v newer="$newer" '
+# One disassembly for every check; a file that objdump cannot read, or in
+# which it finds no instruction, proves nothing and fails.
+if ! objdump -d "${objdump_mode[@]}" --no-show-raw-insn "$program" >"$tmp/disassembly" 2>"$tmp/objdump.err"; then
+  echo "FAILED: objdump cannot disassemble $program: $(head -c 200 "$tmp/objdump.err")"; exit 1
+fi
+instructions=$(grep -c $'^ *[0-9a-f]*:\t' "$tmp/disassembly")
+if [ "$instructions" -eq 0 ]; then
+  echo "FAILED: no instruction in $program"; exit 1
+fi
+awk -v newer="$newer" '
   /^[0-9a-f]+ <.*>:$/ { function_name = substr($2, 1, length($2) - 1) }
   /^ *[0-9a-f]+:\t/ {
     split($0, field, "\t"); split(field[2], word, " ")
     if (word[1] ~ newer || field[2] ~ /%[xyz]?mm[0-9]/) print function_name ": " field[2]
-  }' >"$tmp/newer"
+  }' "$tmp/disassembly" >"$tmp/newer"
 count=$(grep -c '' "$tmp/newer")
 if [ "$count" -gt 0 ]; then
   echo "FAILED: $count instructions newer than $processor:"; head -n 20 "$tmp/newer"; fail=1
 else
-  echo "ok: no instruction newer than $processor ($(objdump -d "${objdump_mode[@]}" "$program" | grep -c '^ *[0-9a-f]*:') instructions read)"
+  echo "ok: no instruction newer than $processor ($instructions instructions read)"
 fi
 
 # Up to the processor tests, an 8086 must run the start-up code: no operand
@@ -62,8 +71,8 @@ fi
 # function: that is checked on the build itself.)
 if [ -z "$(nm "$program" 2>/dev/null)" ]; then
   echo "ok: stripped, so where CPUID runs is checked on the build, not here"
-elif outside=$(objdump -d "${objdump_mode[@]}" --no-show-raw-insn "$program" |
-  awk '/^[0-9a-f]+ <.*>:$/ { function_name = $2 } /\tcpuid/ && function_name != "<_Z11cpuid_queryj>:" { print function_name }')
+elif outside=$(awk '/^[0-9a-f]+ <.*>:$/ { function_name = $2 }
+    /\tcpuid/ && function_name != "<_Z11cpuid_queryj>:" { print function_name }' "$tmp/disassembly")
   [ -n "$outside" ]; then
   echo "FAILED: CPUID outside cpuid_query: $outside"; fail=1
 else
@@ -71,8 +80,9 @@ else
 fi
 
 if $dos; then cp "$image" "$tmp/stripped"; else strip -o "$tmp/stripped" "$program"; fi
-size=$(stat -c %s "$tmp/stripped")
-if [ "$size" -gt "$max_size" ]; then
+if ! size=$(stat -c %s "$tmp/stripped" 2>/dev/null) || [ "$size" -eq 0 ]; then
+  echo "FAILED: $(basename "$image"): no stripped program to measure"; fail=1
+elif [ "$size" -gt "$max_size" ]; then
   echo "FAILED: $(basename "$image"), stripped, has $size bytes, more than $max_size"; fail=1
 else
   echo "ok: $(basename "$image"), stripped, has $size bytes (at most $max_size)"
