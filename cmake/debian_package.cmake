@@ -45,7 +45,8 @@ and address sizes. It pauses for a key between screens on a terminal.
 x86ident-replay prints the same report for any processor from a recorded
 dump: x86ident's own output, AIDA64 and CPU-Z reports, the dumps of cpuid -r,
 libcpuid, cpufetch, x86info, hwloc-gather-cpuid, kcpuid and CPUID
-LLLLLLLL:SS = ..., for any logical processor of them.")
+LLLLLLLL:SS = ..., and the logs of VirtualBox and VMware (guest and host),
+for any logical processor of them.")
 set(CPACK_STRIP_FILES ON)
 set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
 set(CPACK_DEBIAN_PACKAGE_SECTION utils)

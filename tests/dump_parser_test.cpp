@@ -154,6 +154,13 @@ INSTANTIATE_TEST_SUITE_P(
                  "CPUID 00000004:01 = 00000122 01c0003f 0000003f 00000001 | \"...?...?.......\n"
                  "CPUID 00000004:00 = 00000121 01c0003f 0000003f 00000001\n",
                  {leaf_0, {4, 0x121, 0x01c0003f, 0x3f, 1}}},
+        GoodCase{"VMware16HeadsWindowsLineEndsAndOtherLines",
+                 "2022-11-24T17:46:40.863Z In(05) vmx hostCPUID family: 0x6 model: 0x8c stepping: 0x1\r\n"
+                 "2022-11-24T17:46:40.863Z In(05) vmx hostCPUID level 00000000, 0: 0x00000002 0x756e6547 0x6c65746e 0x49656e69\r\n"
+                 "2022-11-24T17:46:40.863Z In(05) vmx hostCPUID level 0000000d, 1a: 0x00000000 0x00000000 0x00000000 0x00000000 \r\n"
+                 "2022-11-24T17:46:40.863Z In(05) vmx hostCPUID level 80000000, 0: 0x80000004 0x00000000 0x00000000 0x00000000\r\n"
+                 "00:00:04.809463 Gst:ab VirtualBox's register lines: eax=00000000 ebx=00000000\r\n",
+                 {leaf_0, {0x80000000, 0x80000004, 0, 0, 0}}},
         GoodCase{"Utf8ByteOrderMarkBeforeARecord",
                  "\xef\xbb\xbf" "CPUID 00000000: 00000002-756E6547-6C65746E-49656E69\n",
                  {leaf_0}},
@@ -198,7 +205,7 @@ INSTANTIATE_TEST_SUITE_P(
         BadCase{"Empty", "", 0, "empty file"},
         BadCase{"NoRecords", "hello\nworld\n", 0,
                 "no CPUID records: not a dump of x86ident, AIDA64, CPU-Z, cpufetch, kcpuid, cpuid -r, libcpuid, x86info, "
-                "hwloc-gather-cpuid or CPUID LLLLLLLL:SS = ..."},
+                "hwloc-gather-cpuid, CPUID LLLLLLLL:SS = ..., VirtualBox or VMware"},
         BadCase{"NoLeaf0", "CPUID 00000001: 00000633-00000000-00000000-0080FBFF\n", 0, "no record of leaf 0"},
         BadCase{"NulByte", good_line + std::string("abc\0def\n", 8), 2, "NUL byte: not a text dump"},
         BadCase{"NulBeforeTheFirstRecord", "ID : \"\0\"\n"s + good_line, 1,
@@ -255,6 +262,17 @@ INSTANTIATE_TEST_SUITE_P(
                 "malformed CPUID record: expected ',' before the ebx value"},
         BadCase{"CpuidEqualsJunkAfterEdx", good_line + "CPUID 00000001:00 = 1 2 3 4 x\n", 2,
                 "malformed CPUID record: unexpected 'x' after the edx value"},
+        BadCase{"VirtualBoxNonHexLeaf", good_line + "00:00:04.809418 Gst: 0000000g/0000  00000001 0 0 0\n", 2,
+                "malformed CPUID record: non-hex digit 'g' in leaf number"},
+        BadCase{"VirtualBoxLogCutInsideARecord", good_line + "00:00:04.809420 Gst: 00000001/0000  00000633 0000", 2,
+                "malformed CPUID record: missing ecx value"},
+        BadCase{"VMwareMissingRegister",
+                good_line + "Aug 18 10:01:57.546: vmx| CPUID[1] level 00000001, 0: 0x000006f2 0x01020800 0x0000e39d\n", 2,
+                "malformed CPUID record: expected 0x before the edx value"},
+        BadCase{"VMwareShortLeaf", good_line + "Apr 18 00:25:38.329: vmx| guestCPUID level 0001, 0: 0x1 0x2 0x3 0x4\n", 2,
+                "malformed CPUID record: leaf number of 4 digits, not 8"},
+        BadCase{"NulInALineWhoseRecordFollowsAHead", good_line + "Jun 28 10:01:57.546: vmx|\0\n"s, 2,
+                "NUL byte: not a text dump"},
         BadCase{"CompressedArchive", std::string("\x1f\x8b\x08\x00\x00\x00", 6) + good_line, 0,
                 "a compressed archive: unpack it first"},
         BadCase{"ExtendedLeavesBeyondAnyProcessor",
@@ -356,6 +374,91 @@ TEST(DumpProcessors, EachLeaf0BeginsTheNextProcessor)
     EXPECT_EQ(error.message, "no processor 4: the dump holds 4 processors");
     EXPECT_FALSE(parse_dump(good_line, 1, leaves, error));
     EXPECT_EQ(error.message, "no processor 1: the dump holds 1 processor");
+}
+
+// Hypervisor logs: each stream's processors, numbered in the order of their
+// first records; VMware's lists of differences amend the host's dump (their
+// own records first, then the host's).
+TEST(DumpProcessors, HypervisorLogsGuestsHostsAndListsOfDifferences)
+{
+    const std::string vbox_new = // 5.0.6 on: leaf/sub-leaf, a Hst: row under its Gst: row or alone
+        "00:00:04.809000 ************************* CPUID dump ************************\n"
+        "00:00:04.809002      Leaf/sub-leaf  eax      ebx      ecx      edx\n"
+        "00:00:04.809418 Gst: 00000000/0000  00000002 756e6547 6c65746e 49656e69\n"
+        "00:00:04.809419 Hst:                00000016 756e6547 6c65746e 49656e69\n"
+        "00:00:04.809425 Gst: 00000004/0001  04000122 01c0003f 0000003f 00000000\n"
+        "00:00:04.809426 Hst:                1c004122 01c0003f 0000003f 00000000\n"
+        "00:00:04.809427 Hst:                99999999 00000000 00000000 00000000\n"
+        "00:00:04.809471 Hst: 00000015/0000  00000002 000000d8 00000000 00000000\n"
+        "00:00:04.809473   FPU - x87 FPU on Chip                                   = 1 (1)\n"
+        "00:00:04.809480          Unknown CPUID Leaves\n"
+        "00:00:04.809481 Gst: 00000015/0000  00000000 00000000 00000000 00000000\n"
+        "00:00:04.809482 Hst:                00000002 000000d8 00000000 00000000\n";
+    const std::string vbox_old = // 1.x to 5.0: no sub-leaf; a leaf beyond the guest's highest ends in '*'
+        "> 00:00:00.088      Function  eax      ebx      ecx      edx\n"
+        "> 00:00:00.088 Gst: 00000000  00000005 756e6547 6c65746e 49656e69\n"
+        "> 00:00:00.088 Hst:           0000000a 756e6547 6c65746e 49656e69\n"
+        "00:00:16.986823 Gst: 80000009  00000003 00000240 00000240 00000000* \n"
+        "00:00:16.986824 Hst:           00000000 00000000 00000000 00000000\n";
+    const std::string vmware = // Workstation 12: the host, CPUID[N]'s differences, the guest in full
+        "2016-01-04T16:19:46.611-08:00| vmx| I125: hostCPUID vendor: GenuineIntel\n"
+        "2016-01-04T16:19:46.611-08:00| vmx| I125: hostCPUID level 00000000, 0: 0x0000000d 0x756e6547 0x6c65746e 0x49656e69\n"
+        "2016-01-04T16:19:46.611-08:00| vmx| I125: hostCPUID level 00000001, 0: 0x000306a9 0x00100800 0x7fbae3bf 0xbfebfbff\n"
+        "2016-01-04T16:19:46.611-08:00| vmx| I125: hostCPUID level 0000000d, 1: 0x00000001 0x00000000 0x00000000 0x00000000\n"
+        "2016-01-04T16:19:46.611-08:00| vmx| I125: CPUID differences from hostCPUID.\n"
+        "2016-01-04T16:19:46.611-08:00| vmx| I125: CPUID[0] name: Intel(R) Core(TM) i7-3615QM\n"
+        "2016-01-04T16:19:46.611-08:00| vmx| I125: CPUID[3] level 00000001, 0: 0x000306a9 0x03100800 0x7fbae3bf 0xbfebfbff\n"
+        "2016-01-04T16:19:46.611-08:00| vmx| I125: guest vs. host CPUID       level eaxIn, ecxIn:        eax        ebx\n"
+        "2016-01-04T16:19:46.611-08:00| vmx| I125: guest vs. host CPUID guest level 00000000,  0: 0x00000001 0x756e6547 0x6c65746e 0x49656e69\n"
+        "2016-01-04T16:19:46.611-08:00| vmx| I125: guest vs. host CPUID *host level 00000000,  0: 0x0000000d 0x756e6547 0x6c65746e 0x49656e69\n"
+        "2016-01-04T16:19:46.611-08:00| vmx| I125: guest vs. host CPUID guest level 00000001,  0: 0x000306a9 0x00010800 0x80000201 0x0f8bfbff\n";
+    const std::string vmware_old = // Workstation 6 and 10: older heads; the guest's differences, in two starts
+        "Jun 28 10:01:57.546: vmx| hostCPUID level 00000000, 0: 0x00000002 0x756e6547 0x6c65746e 0x49656e69\n"
+        "Jun 28 10:01:57.546: vmx| hostCPUID level 00000001, 0: 0x000006f2 0x00020800 0x0000e39d 0xbfebfbff\n"
+        "Jun 28 10:01:57.546: vmx| CPUID[1] level 00000000, 0: 0x00000002 0x756e6547 0x6c65746e 0x49656e69\n"
+        "Jun 28 10:01:57.546: vmx| CPUID[1] level 00000001, 0: 0x000006f2 0x01020800 0x0000e39d 0xbfebfbff\n"
+        "Jun 28 10:01:58.000: vmx| Guest CPUID differences from hostCPUID.\n"
+        "Jun 28 10:01:58.000: vmx| guestCPUID level 00000001, 0: 0x000006f2 0x00000800 0x80000201 0x0febfbff\n"
+        "Jun 28 10:09:12.000: vmx| Guest CPUID differences from hostCPUID.\n"
+        "Jun 28 10:09:12.000: vmx| guestCPUID level 00000001, 0: 0x000006f3 0x00000800 0x80000201 0x0febfbff\n"
+        "Jun 28 10:09:12.000: vmx| guestCPUID level 80000000, 0: 0x80000004 0x00000000 0x00000000 0x00000000\n";
+    const RecordedLeaf vbox_leaf_0{0, 2, 0x756e6547, 0x6c65746e, 0x49656e69};
+    const RecordedLeaf ws12_host_0{0, 0xd, 0x756e6547, 0x6c65746e, 0x49656e69}, ws12_host_1{1, 0x306a9, 0x00100800, 0x7fbae3bf, 0xbfebfbff};
+    const RecordedLeaf ws6_host_0{0, 2, 0x756e6547, 0x6c65746e, 0x49656e69}, ws6_host_1{1, 0x6f2, 0x20800, 0xe39d, 0xbfebfbff};
+    const struct {
+        const char *name;
+        const std::string &text;
+        std::size_t cpu;
+        std::vector<RecordedLeaf> leaves;
+    } cases[] = {
+        {"VirtualBox guest", vbox_new, 0, {vbox_leaf_0, {0x15, 0, 0, 0, 0}}},
+        {"VirtualBox host", vbox_new, 1,
+         {{0, 0x16, 0x756e6547, 0x6c65746e, 0x49656e69}, {0x15, 2, 0xd8, 0, 0}, {0x15, 2, 0xd8, 0, 0}}},
+        {"VirtualBox 4 guest", vbox_old, 0, {{0, 5, 0x756e6547, 0x6c65746e, 0x49656e69}, {0x80000009, 3, 0x240, 0x240, 0}}},
+        {"VirtualBox 4 host", vbox_old, 1, {{0, 0xa, 0x756e6547, 0x6c65746e, 0x49656e69}, {0x80000009, 0, 0, 0, 0}}},
+        {"VMware host", vmware, 0, {ws12_host_0, ws12_host_1}},
+        {"VMware host processor 3: the host's dump, its leaf 1 in place", vmware, 1,
+         {{1, 0x306a9, 0x03100800, 0x7fbae3bf, 0xbfebfbff}, ws12_host_0, ws12_host_1}},
+        {"VMware guest in full", vmware, 2, {{0, 1, 0x756e6547, 0x6c65746e, 0x49656e69}, {1, 0x306a9, 0x10800, 0x80000201, 0x0f8bfbff}}},
+        {"VMware 6 host", vmware_old, 0, {ws6_host_0, ws6_host_1}},
+        {"VMware 6 CPUID[1] in full", vmware_old, 1, {ws6_host_0, {1, 0x6f2, 0x01020800, 0xe39d, 0xbfebfbff}}},
+        {"VMware 10 guest, started twice: one list of differences", vmware_old, 2,
+         {{1, 0x6f2, 0x800, 0x80000201, 0x0febfbff}, {1, 0x6f3, 0x800, 0x80000201, 0x0febfbff},
+          {0x80000000, 0x80000004, 0, 0, 0}, ws6_host_0, ws6_host_1}},
+    };
+    for (const auto &c : cases) {
+        std::vector<RecordedLeaf> leaves;
+        DumpError error{};
+        EXPECT_TRUE(parse_dump(c.text, c.cpu, leaves, error)) << c.name << ": " << error.line << ": " << error.message;
+        EXPECT_EQ(leaves, c.leaves) << c.name;
+    }
+    // A second leaf 0 of a stream (the machine started again) begins a further processor.
+    std::vector<RecordedLeaf> leaves;
+    DumpError error{};
+    EXPECT_FALSE(parse_dump(vbox_old, 2, leaves, error));
+    EXPECT_EQ(error.message, "no processor 2: the dump holds 2 processors");
+    ASSERT_TRUE(parse_dump(vbox_new + vbox_new, 3, leaves, error)) << error.message;
+    EXPECT_EQ(leaves.front(), (RecordedLeaf{0, 0x16, 0x756e6547, 0x6c65746e, 0x49656e69}));
 }
 
 // The reader takes the file in pieces: a line cut anywhere reads as if whole,

@@ -171,10 +171,12 @@ TEST(ReplayCli, CpuChoosesALogicalProcessorInEveryFormat)
 }
 
 // One line per processor; the name string only below a highest extended leaf
-// that holds it, each piece up to its 0 byte, control characters as '?'.
+// that holds it, each piece up to its 0 byte, control characters as '?'; a
+// hypervisor log's guest and host; a hybrid part's core types (leaf 0x1a,
+// where leaf 7 says hybrid and the highest leaf reaches it).
 TEST(ReplayCli, ListShowsEveryProcessor)
 {
-    const std::string dump = "CPUID 00000000: 00000002-756E6547-6C65746E-49656E69\n"
+    const std::string named = "CPUID 00000000: 00000002-756E6547-6C65746E-49656E69\n"
                              "CPUID 00000001: 00000633-00000000-00000000-0080FBFF\n"
                              "CPUID 80000000: 80000004-00000000-00000000-00000000\n"
                              "CPUID 80000002: 65746E49-2952286C-6E655020-6D756974\n"
@@ -183,15 +185,72 @@ TEST(ReplayCli, ListShowsEveryProcessor)
                              "CPUID 00000000: 00000001-756E6547-6C65746E-49656E69\n"
                              "CPUID 00000001: 00000634-00000000-00000000-0080FBFF\n"
                              "CPUID 80000002: 65746E49-2952286C-6E655020-6D756974\n";
-    const ProcessResult listed = run_process({replay, "--list", "-"}, {dump, true, ""});
-    EXPECT_EQ(listed.exit_status, 0) << listed.err;
-    EXPECT_EQ(listed.out, "0\tGenuineIntel\t00000633\tIntel(R) Pentium(R) II?CPU 300MHz\n"
-                          "1\tGenuineIntel\t00000634\t\n");
+    const std::string hybrid = "CPUID 00000000: 0000001A-756E6547-6C65746E-49656E69\n" // Atom
+                               "CPUID 00000007: 00000000-00000000-00000000-00008000\n"
+                               "CPUID 0000001A: 20000001-00000000-00000000-00000000\n"
+                               "CPUID 00000000: 0000001A-756E6547-6C65746E-49656E69\n" // Core
+                               "CPUID 00000007: 00000000-00000000-00000000-00008000\n"
+                               "CPUID 0000001A: 40000001-00000000-00000000-00000000\n"
+                               "CPUID 00000000: 0000001A-756E6547-6C65746E-49656E69\n" // another type
+                               "CPUID 00000007: 00000000-00000000-00000000-00008000\n"
+                               "CPUID 0000001A: 0A000001-00000000-00000000-00000000\n"
+                               "CPUID 00000000: 0000001A-756E6547-6C65746E-49656E69\n" // not hybrid
+                               "CPUID 0000001A: 40000001-00000000-00000000-00000000\n"
+                               "CPUID 00000000: 00000019-756E6547-6C65746E-49656E69\n" // no leaf 0x1a
+                               "CPUID 00000007: 00000000-00000000-00000000-00008000\n"
+                               "CPUID 0000001A: 40000001-00000000-00000000-00000000\n";
+    const struct {
+        std::string path, text; // the file, or standard input's text
+        std::string listed;
+    } cases[] = {
+        {"-", named,
+         "0\tGenuineIntel\t00000633\tIntel(R) Pentium(R) II?CPU 300MHz\t\t\n"
+         "1\tGenuineIntel\t00000634\t\t\t\n"},
+        {fixtures + "/three_cpus/cpuid_r.txt", "",
+         "0\tCentaurHauls\t000006a9\t\t\t\n1\tGeode by NSC\t00000552\t\t\t\n2\tRiseRiseRise\t00000580\t\t\t\n"},
+        {"-", hybrid,
+         "0\tGenuineIntel\t00000000\t\t\tAtom\n1\tGenuineIntel\t00000000\t\t\tCore\n"
+         "2\tGenuineIntel\t00000000\t\t\t0x0a\n3\tGenuineIntel\t00000000\t\t\t\n"
+         "4\tGenuineIntel\t00000000\t\t\t\n"},
+        {fixtures + "/hypervisor/virtualbox.log", "",
+         "0\tGenuineIntel\t00000633\t\tguest\t\n1\tGenuineIntel\t00000634\t\thost\t\n"},
+        {fixtures + "/hypervisor/vmware.log", "",
+         "0\tGenuineIntel\t000306a9\t\thost\t\n1\tGenuineIntel\t000306a9\t\thost processor 2\t\n"
+         "2\tGenuineIntel\t000306a9\t\tguest\t\n"},
+    };
+    for (const auto &c : cases) {
+        const ProcessResult listed = run_process({replay, "--list", c.path}, {c.text, true, ""});
+        EXPECT_EQ(listed.exit_status, 0) << c.path << ": " << listed.err;
+        EXPECT_EQ(listed.out, c.listed) << c.path;
+    }
+}
 
-    const std::string three = fixtures + "/three_cpus/cpuid_r.txt";
-    EXPECT_EQ(run_process({replay, three, "--list"}).out, "0\tCentaurHauls\t000006a9\t\n"
-                                                         "1\tGeode by NSC\t00000552\t\n"
-                                                         "2\tRiseRiseRise\t00000580\t\n");
+// Guest and host of a hypervisor log each render their own leaves; a VMware
+// processor's list of differences, the host's dump with its leaf in place.
+TEST(ReplayCli, HypervisorLogsGuestAndHostRenderTheirOwnLeaves)
+{
+    const std::string header = " eax in    eax      ebx      ecx      edx\n";
+    const struct {
+        const char *log;
+        const char *cpu;
+        std::string dump; // the raw dump lines the report begins with
+    } cases[] = {
+        {"virtualbox.log", "0",
+         header + "00000000 00000002 756e6547 6c65746e 49656e69\n00000001 00000633 00000000 00000000 0080fbff\n"
+                  "00000002 00000003 00000000 00000000 00000000\n80000000 80000000 00000000 00000000 00000000\n\n"},
+        {"virtualbox.log", "1",
+         header + "00000000 00000002 756e6547 6c65746e 49656e69\n00000001 00000634 01000000 00000000 0080fbff\n"
+                  "00000002 00000001 00000000 00000000 00000000\n80000000 80000001 00000000 00000000 00000000\n"
+                  "80000001 00000000 00000000 00000000 20100800\n\n"},
+        {"vmware.log", "1",
+         header + "00000000 00000001 756e6547 6c65746e 49656e69\n00000001 000306a9 02100800 7fbae3bf bfebfbff\n"
+                  "80000000 80000000 00000000 00000000 00000000\n\n"},
+    };
+    for (const auto &c : cases) {
+        const ProcessResult result = run_process({replay, "--no-pause", "--cpu", c.cpu, fixtures + "/hypervisor/" + c.log});
+        EXPECT_EQ(result.exit_status, 0) << c.log << " " << c.cpu << ": " << result.err;
+        EXPECT_EQ(result.out.substr(0, c.dump.size()), c.dump) << c.log << " " << c.cpu;
+    }
 }
 
 TEST(ReplayCli, HelpAndVersion)

@@ -91,10 +91,11 @@ async function takeDump(dump, ticket = ++latest) {
   }
   if (ticket !== latest) return;
   const select = $("cpu");
-  select.replaceChildren(...processors.map(({ cpu, vendor, signature, name }) => {
+  select.replaceChildren(...processors.map(({ cpu, vendor, signature, name, label, coreType }) => {
     const option = document.createElement("option");
     option.value = cpu;
-    option.textContent = `${cpu}: ${vendor} ${signature} ${name.trim()}`;
+    option.textContent = [`${cpu}:`, label && `${label},`, vendor, signature, name.trim(), coreType && `(${coreType})`]
+      .filter((part) => part).join(" ");
     return option;
   }));
   $("choose-cpu").hidden = processors.length < 2;

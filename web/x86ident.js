@@ -5,7 +5,9 @@
 //   render(input, {cpu})  resolves to the exact bytes of --mark-pauses (a
 //                         form feed at each pause); rejects with the tool's
 //                         message for a bad dump
-//   list(input)           resolves to [{cpu, vendor, signature, name}, ...]
+//   list(input)           resolves to [{cpu, vendor, signature, name, label, coreType}, ...]:
+//                         label "guest", "host" or "host processor N" in a hypervisor
+//                         log, coreType "Atom", "Core", ... on a hybrid part; "" else
 //
 // `input` is a Uint8Array (a file's exact bytes) or a string (encoded as UTF-8).
 import { WASI, File, OpenFile, ConsoleStdout } from "./browser_wasi_shim/index.js";
@@ -81,8 +83,8 @@ export async function list(input) {
     .split("\n")
     .filter((line) => line !== "")
     .map((line) => {
-      const [cpu, vendor, signature, name] = line.split("\t");
-      return { cpu: Number(cpu), vendor, signature, name };
+      const [cpu, vendor, signature, name, label, coreType] = line.split("\t");
+      return { cpu: Number(cpu), vendor, signature, name, label, coreType };
     });
 }
 

@@ -2,6 +2,55 @@
 
 #include <cstring>
 
+namespace {
+// The head of VMware's older logs: "Jun 28 10:01:57.546: vmx| ".
+constexpr char months[][4] = {"Jan", "Feb", "Mar", "Apr", "May", "Jun", "Jul", "Aug", "Sep", "Oct", "Nov", "Dec"};
+} // namespace
+
+namespace {
+
+// The digits of `pattern`'s 'd's and its other characters as they are.
+bool matches(const char *at, const char *end, const char *pattern, size_t length)
+{
+    if (static_cast<size_t>(end - at) < length)
+        return false;
+    for (size_t i = 0; i < length; ++i)
+        if (pattern[i] == 'd' ? !is_decimal(at[i]) : at[i] != pattern[i])
+            return false;
+    return true;
+}
+
+} // namespace
+
+LineStart line_start(const char *begin, const char *end)
+{
+    Cursor first{begin, end};
+    skip_line_lead(first);
+    const char *at = first.position;
+    if (is_decimal(first.peek()))
+        return matches(at, end, "dd:dd:dd", 8) || matches(at, end, "dddd-dd-dd", 10) ? LineStart::log_head
+                                                                                    : LineStart::record;
+    if (end - at >= 5 && at[3] == ' ' && is_decimal(at[4]))
+        for (const char *month : months)
+            if (std::memcmp(at, month, 3) == 0)
+                return LineStart::log_head;
+    return is_hex(first.peek()) ? LineStart::record : LineStart::no_record;
+}
+
+// memchr finds the first byte quickly; memmem is no C function (mingw's
+// run time has none).
+const char *find_text(const char *begin, const char *end, const char *text, size_t length)
+{
+    for (const char *at = begin; end - at >= static_cast<ptrdiff_t>(length); ++at) {
+        at = static_cast<const char *>(std::memchr(at, text[0], static_cast<size_t>(end - at) - length + 1));
+        if (at == nullptr)
+            return nullptr;
+        if (std::memcmp(at + 1, text + 1, length - 1) == 0)
+            return at;
+    }
+    return nullptr;
+}
+
 const char *const register_names[4] = {"eax value", "ebx value", "ecx value", "edx value"};
 
 bool read_hex(Cursor &cursor, const char *what, uint32_t &value, std::string &problem)

@@ -17,11 +17,30 @@
 // a record of its form and then goes wrong.
 enum class LineKind { other, record, ignored, malformed };
 
+// Whose processor a record is. Each stream's leaf-0 records begin its next
+// processor; a hypervisor log interleaves several streams (guest and host),
+// and VMware's guest and CPUID[N] lines may only amend the host's dump.
+enum class RecordStream : unsigned char {
+    dump,              // every other form: one processor after the other
+    virtualbox_guest,  // Gst:
+    virtualbox_host,   // Hst:
+    vmware_host,       // hostCPUID
+    vmware_processor,  // CPUID[N]: the host's logical processor N
+    vmware_guest,      // guestCPUID, guest vs. host CPUID guest
+};
+
 // Across lines: a reader whose records depend on an earlier line (kcpuid's
-// "0x00000007: subleafs:", then "  0: EAX=...") keeps that here.
+// "0x00000007: subleafs:", then "  0: EAX=..."; VirtualBox's Hst: row under
+// a Gst: row) keeps that here. The reading loop sets `line` and resets the
+// stream before each line; a reader of a record sets its stream.
 struct LineState {
     bool in_sub_leaves = false;
     uint32_t sub_leaves_leaf = 0;
+    size_t line = 0;                   // the number of the line being read
+    size_t guest_row_line = 0;         // VirtualBox: the last Gst: row, not yet paired with its Hst: row
+    uint32_t guest_row_leaf = 0, guest_row_sub_leaf = 0;
+    RecordStream stream = RecordStream::dump;
+    uint32_t stream_number = 0;        // CPUID[N]'s N
 };
 
 // What a byte is to a hexadecimal number: its digit value (0 to 15), a
@@ -106,6 +125,35 @@ struct Cursor {
         return static_cast<size_t>(c - position);
     }
 };
+
+// How a line begins, after blanks and the quote marks of a forum's paste:
+// with the time stamp of a log's line head ("00:00:04.809418 ",
+// "2016-01-04T16:19:46.611-08:00| ", "Jun 28 10:01:57.546: "), whose record
+// (a hypervisor's) follows the head; with a hex digit or letter, as every
+// other form's record does (0x, CPUID, Function, basic_, eax in:, ...); or
+// otherwise, and then it holds no record. Most lines of a report are passed
+// over at their first character.
+enum class LineStart { no_record, record, log_head };
+LineStart line_start(const char *begin, const char *end);
+
+// Past the blanks and quote marks before a line's first word.
+inline void skip_line_lead(Cursor &cursor)
+{
+    while (!cursor.at_end() && (is_blank(cursor.peek()) || cursor.peek() == '"' || cursor.peek() == '\'' ||
+                                cursor.peek() == '>'))
+        ++cursor.position;
+}
+
+// Where `text` (of `length` bytes) first stands in a line, or nullptr: the
+// hypervisor logs' records follow a head of the log's own (time stamps,
+// thread names, log levels) and are found by their keyword.
+const char *find_text(const char *begin, const char *end, const char *text, size_t length);
+
+// Letters and digits: what a keyword must not have before it to be a word.
+inline bool is_word_character(char c)
+{
+    return hex_class(c) != ends_number;
+}
 
 extern const char *const register_names[4]; // "eax value" to "edx value"
 

@@ -49,15 +49,14 @@ bool DumpReader::fail(size_t line, std::string message)
     return false;
 }
 
-// A NUL byte makes no text dump, except in a line that no record can begin
-// (its first non-blank character, the NUL itself perhaps, is no hex digit)
+// A NUL byte makes no text dump, except in a line that cannot hold a record
+// (line_start: its first character, after blanks and quote marks, the NUL
+// itself perhaps, is no hex digit, and it has no log's head before a record)
 // after the first record: x86ident's own vendor line prints the vendor id as
 // the processor answers it, and some answer twelve zero bytes.
 bool DumpReader::refuses_nul_in(const char *begin, const char *end) const
 {
-    Cursor first{begin, end};
-    first.skip_blanks();
-    return !any_record_ || is_hex(first.peek());
+    return !any_record_ || line_start(begin, end) != LineStart::no_record;
 }
 
 bool DumpReader::fail_on_nul()
@@ -71,15 +70,19 @@ bool DumpReader::add_line(const char *begin, const char *end)
     ++line_number_;
     if (end != begin && end[-1] == '\r')
         --end;
-    Cursor first{begin, end};
-    first.skip_blanks();
-    if (!is_hex(first.peek()))
-        return true; // no form's line, as forms.h says: most lines of a report
+    const LineStart start = line_start(begin, end);
+    if (start == LineStart::no_record)
+        return true; // most lines of a report
+    const bool after_log_head = start == LineStart::log_head;
     RecordedLeaf leaf{};
     std::string problem;
     LineKind kind = LineKind::other;
-    for (const DumpForm &form : dump_forms) {
-        kind = form.read_line(Cursor{begin, end}, leaf, problem, line_state_);
+    line_state_.line = line_number_;
+    line_state_.stream = RecordStream::dump;
+    const DumpForm *const forms = dump_forms + (after_log_head ? first_log_form : 0);
+    const DumpForm *const forms_end = after_log_head ? std::end(dump_forms) : dump_forms + first_log_form;
+    for (const DumpForm *form = forms; form != forms_end; ++form) {
+        kind = form->read_line(Cursor{begin, end}, leaf, problem, line_state_);
         if (kind != LineKind::other)
             break;
     }
@@ -88,23 +91,17 @@ bool DumpReader::add_line(const char *begin, const char *end)
     if (kind != LineKind::record)
         return true;
 
-    if (leaf.leaf == 0) {
-        if (leaf_0_in_processor_)
-            ++processor_;
-        leaf_0_in_processor_ = true;
-    }
     any_record_ = true;
+    const size_t processor = processor_for(leaf);
     if (summarise_) {
-        while (summaries_.size() <= processor_)
-            summaries_.emplace_back();
-        ProcessorSummary &summary = summaries_[processor_];
-        for (int i = 0; i < 6; ++i)
+        ProcessorSummary &summary = summaries_[processor];
+        for (int i = 0; i < 8; ++i)
             if (leaf.leaf == ProcessorSummary::leaves[i] && (summary.recorded & (1u << i)) == 0) {
                 summary.records[i] = leaf;
                 summary.recorded |= 1u << i;
             }
     }
-    if (processor_ == cpu_) {
+    if (processor == cpu_) {
         if (leaf.leaf == 0)
             chosen_has_leaf_0_ = true;
         if (leaf.leaf == 0x80000000u && extended_leaf_line_ == 0) {
@@ -113,7 +110,92 @@ bool DumpReader::add_line(const char *begin, const char *end)
         }
         leaves_.push_back(leaf);
     }
+    // VMware's host dump, kept while a list of differences may amend it.
+    if (line_state_.stream == RecordStream::vmware_host) {
+        if (leaf.leaf == 0x80000000u && host_extended_leaf_line_ == 0) {
+            host_extended_leaf_line_ = line_number_;
+            host_extended_leaf_file_ = file_;
+        }
+        host_leaves_.push_back(leaf);
+        if (processor == chosen_amends_) {
+            amended_leaves_.push_back(leaf);
+            amended_extended_leaf_line_ = host_extended_leaf_line_;
+            amended_extended_leaf_file_ = host_extended_leaf_file_;
+        }
+    }
     return true;
+}
+
+size_t DumpReader::stream_index(RecordStream kind, uint32_t number)
+{
+    for (size_t i = 0; i < streams_.size(); ++i)
+        if (streams_[i].kind == kind && streams_[i].number == number)
+            return i;
+    streams_.push_back(Stream{kind, number});
+    if (kind == RecordStream::vmware_host)
+        host_stream_ = streams_.size() - 1;
+    return streams_.size() - 1;
+}
+
+void DumpReader::note_processor(size_t processor, const Stream &stream, size_t amends)
+{
+    if (!summarise_)
+        return;
+    summaries_.resize(processor + 1);
+    summaries_[processor].stream = stream.kind;
+    summaries_[processor].stream_number = stream.number;
+    summaries_[processor].amends = amends;
+}
+
+void DumpReader::begin_processor(Stream &stream)
+{
+    stream.processor = processors_++;
+    stream.open = true;
+    stream.has_leaf_0 = false;
+    stream.began_at = records_;
+    if (stream.kind == RecordStream::vmware_host) {
+        host_leaves_.clear();
+        host_extended_leaf_line_ = 0;
+    }
+    note_processor(stream.processor, stream, none);
+}
+
+// The processor of a record: its stream's current one, a further one at a
+// second record of leaf 0, or, for VMware's guest and CPUID[N] lines that
+// came after the host's dump began with no leaf 0 of their own since, the
+// one that their stream's records make of the host's dump.
+size_t DumpReader::processor_for(const RecordedLeaf &leaf)
+{
+    ++records_;
+    const size_t index = stream_index(line_state_.stream, line_state_.stream_number);
+    const bool amending_kind =
+        line_state_.stream == RecordStream::vmware_guest || line_state_.stream == RecordStream::vmware_processor;
+    if (amending_kind && leaf.leaf != 0 && host_stream_ != none && streams_[host_stream_].open &&
+        streams_[index].last_leaf_0_at < streams_[host_stream_].began_at) {
+        const size_t host = streams_[host_stream_].processor;
+        Stream &stream = streams_[index];
+        if (stream.amended_host == host)
+            return stream.amendment;
+        const size_t processor = processors_++;
+        stream.amended_host = host;
+        stream.amendment = processor;
+        note_processor(processor, stream, host);
+        if (processor == cpu_) {
+            chosen_amends_ = host;
+            amended_leaves_ = host_leaves_;
+            amended_extended_leaf_line_ = host_extended_leaf_line_;
+            amended_extended_leaf_file_ = host_extended_leaf_file_;
+        }
+        return processor;
+    }
+    Stream &stream = streams_[index];
+    if (!stream.open || (leaf.leaf == 0 && stream.has_leaf_0))
+        begin_processor(stream);
+    if (leaf.leaf == 0) {
+        stream.has_leaf_0 = true;
+        stream.last_leaf_0_at = records_;
+    }
+    return stream.processor;
 }
 
 // Lines are read in order, and a line cut between two pieces is refused for
@@ -235,19 +317,19 @@ bool DumpReader::end_file()
     return true;
 }
 
+// Each file of a folder is one processor, records or none.
 bool DumpReader::start_file(const std::string &name)
 {
-    if (files_ > 0) {
-        if (!end_file())
-            return false;
-        ++processor_;
-    }
+    if (files_ > 0 && !end_file())
+        return false;
     ++files_;
     file_ = name;
     encoding_ = Encoding::undecided;
     line_number_ = 0;
     line_state_ = LineState{};
-    leaf_0_in_processor_ = false;
+    for (Stream &stream : streams_)
+        stream.open = false;
+    begin_processor(streams_[stream_index(RecordStream::dump, 0)]);
     return true;
 }
 
@@ -258,9 +340,24 @@ bool DumpReader::finish()
     file_.clear();
     if (!any_record_)
         return fail(0, size_ == 0 ? "empty file" : "no CPUID records: not a dump of " + form_names());
-    if (cpu_ > processor_)
-        return fail(0, "no processor " + std::to_string(cpu_) + ": the dump holds " +
-                           processors_text(processor_ + 1));
+    if (cpu_ >= processors_)
+        return fail(0, "no processor " + std::to_string(cpu_) + ": the dump holds " + processors_text(processors_));
+    // A list of differences: its own records first (the first record of a
+    // leaf wins), then the host's dump that it amends.
+    const bool own_extended_leaf = extended_leaf_line_ != 0;
+    for (const RecordedLeaf &leaf : amended_leaves_) {
+        chosen_has_leaf_0_ = chosen_has_leaf_0_ || leaf.leaf == 0;
+        leaves_.push_back(leaf);
+    }
+    for (ProcessorSummary &summary : summaries_)
+        if (summary.amends != none) {
+            const ProcessorSummary &host = summaries_[summary.amends];
+            for (int i = 0; i < 8; ++i)
+                if ((summary.recorded & (1u << i)) == 0 && (host.recorded & (1u << i)) != 0) {
+                    summary.records[i] = host.records[i];
+                    summary.recorded |= 1u << i;
+                }
+        }
     if (!chosen_has_leaf_0_)
         return fail(0, "no record of leaf 0");
     for (const RecordedLeaf &leaf : leaves_)
@@ -268,9 +365,9 @@ bool DumpReader::finish()
             if (leaf.eax > max_replayed_extended_leaf) {
                 char value[16];
                 std::snprintf(value, sizeof value, "%08x", static_cast<unsigned>(leaf.eax));
-                file_ = extended_leaf_file_;
-                return fail(extended_leaf_line_, std::string("highest extended leaf ") + value +
-                                                     " lies above 8000ffff: not a real processor");
+                file_ = own_extended_leaf ? extended_leaf_file_ : amended_extended_leaf_file_;
+                return fail(own_extended_leaf ? extended_leaf_line_ : amended_extended_leaf_line_,
+                            std::string("highest extended leaf ") + value + " lies above 8000ffff: not a real processor");
             }
             break;
         }

@@ -26,11 +26,15 @@ struct DumpError {
 };
 
 // What a list of a dump's processors shows of one of them: the first records
-// of the leaves that name it (vendor id, signature, name string).
+// of the leaves that name it (vendor id, signature, name string, the hybrid
+// flag and core type), and whose it is in a hypervisor log.
 struct ProcessorSummary {
-    static constexpr uint32_t leaves[6] = {0, 1, 0x80000000u, 0x80000002u, 0x80000003u, 0x80000004u};
-    RecordedLeaf records[6] = {}; // of leaves[i]; zeros where the dump has none
+    static constexpr uint32_t leaves[8] = {0, 1, 0x80000000u, 0x80000002u, 0x80000003u, 0x80000004u, 7, 0x1a};
+    RecordedLeaf records[8] = {}; // of leaves[i]; zeros where the dump has none
     unsigned recorded = 0;        // bit i: leaves[i] has its record
+    RecordStream stream = RecordStream::dump;
+    uint32_t stream_number = 0;
+    size_t amends = static_cast<size_t>(-1); // a list of differences: the host processor it amends
 };
 
 // Reads a dump in one pass, in pieces split anywhere, and keeps the records
@@ -41,7 +45,12 @@ struct ProcessorSummary {
 // after a byte-order mark, UTF-16 of either byte order.
 // A new logical processor begins at each record of leaf 0 after the first,
 // and at each file of a folder; records before the first leaf 0 belong to
-// processor 0.
+// processor 0. A hypervisor log holds several streams of records (guest and
+// host), each with its processors; processors are numbered in the order of
+// their first records. In a VMware log, the records of a guest or of a
+// CPUID[N] that came after the host's dump began, without a leaf 0 of their
+// own, are a list of differences: a processor that is the host's dump with
+// those leaves in their place.
 class DumpReader {
 public:
     // Keeps the records of processor `cpu` (0 is the first) and, when
@@ -81,12 +90,38 @@ private:
     bool end_file();
     bool fail(size_t line, std::string message);
 
+    static constexpr size_t none = static_cast<size_t>(-1);
+    // One stream of records and its current processor.
+    struct Stream {
+        RecordStream kind;
+        uint32_t number;
+        bool open = false;          // it has a current processor
+        size_t processor = 0;
+        bool has_leaf_0 = false;    // the current processor has a record of leaf 0
+        size_t began_at = 0;        // the record that began it (records_ then)
+        size_t last_leaf_0_at = 0;  // this stream's last record of leaf 0; 0: none
+        size_t amended_host = none; // the host processor whose dump its differences amend
+        size_t amendment = 0;       // the processor that they make
+    };
+
+    size_t processor_for(const RecordedLeaf &leaf);
+    size_t stream_index(RecordStream kind, uint32_t number);
+    void begin_processor(Stream &stream);
+    void note_processor(size_t processor, const Stream &stream, size_t amends);
+
     size_t cpu_;
     bool summarise_;
-    size_t processor_ = 0;      // the processor that the records belong to now
-    bool any_record_ = false;   // a record seen (processor_ then exists)
-    bool leaf_0_in_processor_ = false; // processor_ has a record of leaf 0
+    std::vector<Stream> streams_;
+    size_t processors_ = 0;     // processors begun so far
+    size_t records_ = 0;        // records read so far, of every stream: the order of events
+    size_t host_stream_ = none; // VMware's host stream, once it has a record
+    bool any_record_ = false;
     bool chosen_has_leaf_0_ = false;
+    size_t chosen_amends_ = none; // the host processor whose dump the chosen one amends
+    std::vector<RecordedLeaf> host_leaves_;     // the records of VMware's current host dump
+    std::vector<RecordedLeaf> amended_leaves_;  // those of the dump that the chosen one amends
+    size_t host_extended_leaf_line_ = 0, amended_extended_leaf_line_ = 0;
+    std::string host_extended_leaf_file_, amended_extended_leaf_file_;
     size_t line_number_ = 0;    // lines of the file ended so far
     size_t size_ = 0;           // bytes added so far, of every file
     size_t files_ = 0;          // a folder's files started

@@ -63,11 +63,14 @@ const char help_text_after_forms[] =
     "    --cpu N        the report of logical processor N of the dump (0, the first,\n"
     "                   by default)\n"
     "    --list         in place of a report, one line per logical processor:\n"
-    "                   N<TAB>VENDOR-ID<TAB>SIGNATURE<TAB>NAME, with N from 0, the 12\n"
-    "                   characters of the vendor id, leaf-1 eax as 8 hex digits and\n"
-    "                   the name string of leaves 0x80000002-4 (empty when the\n"
-    "                   highest extended leaf is lower); a control character in the\n"
-    "                   vendor id or the name shows as '?'\n"
+    "                   N<TAB>VENDOR-ID<TAB>SIGNATURE<TAB>NAME<TAB>LABEL<TAB>CORE-TYPE,\n"
+    "                   with N from 0, the 12 characters of the vendor id, leaf-1\n"
+    "                   eax as 8 hex digits, the name string of leaves 0x80000002-4\n"
+    "                   (empty when the highest extended leaf is lower; a control\n"
+    "                   character in the vendor id or the name shows as '?'), in a\n"
+    "                   hypervisor log \"guest\", \"host\" or \"host processor N\",\n"
+    "                   and on a hybrid part \"Atom\", \"Core\" or another type's\n"
+    "                   number (leaf 0x1A); a field that does not apply is empty\n"
     "    --no-pause     never wait for a key\n"
     "    --mark-pauses  write a form feed (0x0C) where x86ident would wait for a key\n"
     "    --help         show this text\n"
@@ -134,8 +137,43 @@ void put_register_chars(uint32_t value, bool stop_at_nul, bool &stopped)
     }
 }
 
+// Whose processor it is in a hypervisor log; "" in any other dump.
+void print_label(const ProcessorSummary &summary)
+{
+    switch (summary.stream) {
+    case RecordStream::virtualbox_guest:
+    case RecordStream::vmware_guest:
+        std::fputs("guest", stdout);
+        break;
+    case RecordStream::virtualbox_host:
+    case RecordStream::vmware_host:
+        std::fputs("host", stdout);
+        break;
+    case RecordStream::vmware_processor:
+        std::printf("host processor %u", static_cast<unsigned>(summary.stream_number));
+        break;
+    case RecordStream::dump:
+        break;
+    }
+}
+
+// A hybrid part's core type (leaf 7 edx bit 15, then leaf 0x1a eax bits
+// 31-24), where the highest standard leaf reaches leaf 0x1a; "" elsewhere.
+void print_core_type(const RecordedLeaf *records)
+{
+    const bool hybrid = (records[6].edx & (1u << 15)) != 0 && (records[0].eax & 0xffff) >= 0x1a;
+    const unsigned core_type = hybrid ? records[7].eax >> 24 : 0;
+    if (core_type == 0x20)
+        std::fputs("Atom", stdout);
+    else if (core_type == 0x40)
+        std::fputs("Core", stdout);
+    else if (core_type != 0)
+        std::printf("0x%02x", core_type);
+}
+
 // One line per logical processor: number, vendor id, signature, name string
-// (each 16-byte piece up to its first 0 byte, as the reports print it).
+// (each 16-byte piece up to its first 0 byte, as the reports print it),
+// label and core type.
 void print_processor_list(const std::vector<ProcessorSummary> &summaries)
 {
     for (size_t cpu = 0; cpu < summaries.size(); ++cpu) {
@@ -152,6 +190,10 @@ void print_processor_list(const std::vector<ProcessorSummary> &summaries)
                 for (uint32_t word : {records[piece].eax, records[piece].ebx, records[piece].ecx, records[piece].edx})
                     put_register_chars(word, true, stopped);
             }
+        std::putchar('\t');
+        print_label(summaries[cpu]);
+        std::putchar('\t');
+        print_core_type(records);
         std::putchar('\n');
     }
 }

@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
 # libFuzzer on the dump reader and the whole report, seeded with the
-# fixtures of every dump form. Each target must reach its coverage floor,
+# fixtures of every dump form, the hypervisors' logs among them. Each target must reach its coverage floor,
 # set from measured runs well below what they reach: a build that loses the
 # instrumentation of the code under test (then a few dozen) cannot pass.
 #
@@ -17,6 +17,7 @@ for target_and_floor in dump_parser_fuzz:450 report_fuzz:800; do
   for seed in "$source_dir"/tests/fixtures/three_cpus/*.txt "$source_dir"/tests/fixtures/three_cpus/hwloc/pu*; do
     cp "$seed" "$corpus/three_cpus_$(basename "$seed")"
   done
+  cp "$source_dir"/tests/fixtures/hypervisor/*.log "$corpus"/
   (cd "$build" && ./"$target" -max_total_time="$seconds" -print_final_stats=0 "$corpus") >"$corpus.log" 2>&1
   status=$?
   coverage=$(grep -o 'DONE *cov: [0-9]*' "$corpus.log" | grep -o '[0-9]*$')

@@ -8,6 +8,8 @@
 #ifndef X86IDENT_FORMS_H
 #define X86IDENT_FORMS_H
 
+#include <iterator>
+
 #include "replay/dump_line.h"
 
 typedef LineKind (*LineReader)(Cursor line, RecordedLeaf &leaf, std::string &problem, LineState &state);
@@ -22,41 +24,63 @@ LineKind read_libcpuid_line(Cursor line, RecordedLeaf &leaf, std::string &proble
 LineKind read_x86info_line(Cursor line, RecordedLeaf &leaf, std::string &problem, LineState &state);
 LineKind read_hwloc_line(Cursor line, RecordedLeaf &leaf, std::string &problem, LineState &state);
 LineKind read_cpuid_equals_line(Cursor line, RecordedLeaf &leaf, std::string &problem, LineState &state);
+LineKind read_virtualbox_line(Cursor line, RecordedLeaf &leaf, std::string &problem, LineState &state);
+LineKind read_vmware_line(Cursor line, RecordedLeaf &leaf, std::string &problem, LineState &state);
 
 struct DumpForm {
     const char *name;    // as every list of the forms names it
     const char *example; // a record of leaf 1 (00000633 00000000 00000000 0080fbff); <TAB> is a tab
     const char *note;    // for --help: a few words on where it comes from
     LineReader read_line;
+    bool after_log_head; // its records follow a log's line head (line_start)
 };
 
-// Every form's lines begin, after blanks, with a hex digit or letter (0x,
-// CPUID, Function, basic_, eax in:, ...): the reading loop tries the forms on
-// those lines alone, in this order, which is that of how often they are met.
-// A form whose lines begin like another's is tried before it: CPU-Z's,
-// cpufetch's and kcpuid's "0x..." lines before cpuid -r's, which claims the
-// rest of them; AIDA64 leaves the "CPUID LLLLLLLL:SS = " lines to the last.
+// The reading loop tries the forms on the lines that can hold a record
+// (line_start) alone, in this order, which is that of how often they are met:
+// a line with a log's head the hypervisors' forms, any other the rest. A form
+// whose lines begin like another's is tried before it: CPU-Z's, cpufetch's
+// and kcpuid's "0x..." lines before cpuid -r's, which claims the rest of
+// them; AIDA64 leaves the "CPUID LLLLLLLL:SS = " lines to cpuid_equals.
 constexpr DumpForm dump_forms[] = {
     {"x86ident", "00000001 00000633 00000000 00000000 0080fbff",
-     "its own raw dump lines: \"x86ident | tee mine.txt\" replays anywhere", read_own_dump_line},
+     "its own raw dump lines: \"x86ident | tee mine.txt\" replays anywhere", read_own_dump_line, false},
     {"AIDA64", "CPUID 00000001: 00000633-00000000-00000000-0080FBFF",
-     "reports of every version (the InstLatx64 collection), also with blanks for '-'", read_aida64_line},
+     "reports of every version (the InstLatx64 collection), also with blanks for '-'", read_aida64_line, false},
     {"CPU-Z", "<TAB>0x00000001<TAB><TAB>0x00000633<TAB>0x00000000<TAB>0x00000000<TAB>0x0080FBFF",
-     ".txt reports (thread dumps); 1.41 and 1.50 without the first tab; also pasted", read_cpuz_line},
+     ".txt reports (thread dumps); 1.41 and 1.50 without the first tab; also pasted", read_cpuz_line, false},
     {"cpufetch", "0x00000001 0x00: 0x00000633 0x00000000 0x00000000 0x0080FBFF", "cpufetch --raw",
-     read_cpufetch_line},
+     read_cpufetch_line, false},
     {"kcpuid", "0x00000001: EAX=0x00000633, EBX=0x00000000, ECX=0x00000000, EDX=0x0080fbff",
-     "Linux's kcpuid -r, sub-leaves after a \"subleafs:\" line", read_kcpuid_line},
+     "Linux's kcpuid -r, sub-leaves after a \"subleafs:\" line", read_kcpuid_line, false},
     {"cpuid -r", "0x00000001 0x00: eax=0x00000633 ebx=0x00000000 ecx=0x00000000 edx=0x0080fbff",
-     "Debian's cpuid -r, also its older form without the sub-leaf", read_cpuid_r_line},
+     "Debian's cpuid -r, also its older form without the sub-leaf", read_cpuid_r_line, false},
     {"libcpuid", "basic_cpuid[1]=00000633 00000000 00000000 0080fbff",
-     "cpuid_tool --save; ext_cpuid[N] is leaf 0x80000000+N", read_libcpuid_line},
+     "cpuid_tool --save; ext_cpuid[N] is leaf 0x80000000+N", read_libcpuid_line, false},
     {"x86info", "eax in: 0x00000001, eax = 00000633 ebx = 00000000 ecx = 00000000 edx = 0080fbff",
-     "x86info -r: one processor when all are identical", read_x86info_line},
+     "x86info -r: one processor when all are identical", read_x86info_line, false},
     {"hwloc-gather-cpuid", "1 1 0 0 0 => 633 0 0 80fbff",
-     "a puN file; give its folder for every processor", read_hwloc_line},
+     "a puN file; give its folder for every processor", read_hwloc_line, false},
     {"CPUID LLLLLLLL:SS = ...", "CPUID 00000001:00 = 00000633 00000000 00000000 0080fbff | ...",
-     "the dump of another program named cpuid", read_cpuid_equals_line},
+     "the dump of another program named cpuid", read_cpuid_equals_line, false},
+    {"VirtualBox", "00:00:04.809418 Gst: 00000001/0000  00000633 00000000 00000000 0080fbff",
+     "VBox.log: the guest (Gst:) and the host (Hst:), two processors", read_virtualbox_line, true},
+    {"VMware", "2022-11-24T17:46:40.863Z In(05) vmx hostCPUID level 00000001, 0: 0x00000633 0x00000000 0x00000000 0x0080fbff",
+     "vmware.log: the host, its processors (CPUID[N]) and the guest", read_vmware_line, true},
 };
+
+// The hypervisors' forms stand last, so that a line of either kind is tried
+// on its own forms alone.
+constexpr size_t first_log_form = [] {
+    size_t first = 0;
+    while (first < std::size(dump_forms) && !dump_forms[first].after_log_head)
+        ++first;
+    return first;
+}();
+static_assert([] {
+    for (size_t i = first_log_form; i < std::size(dump_forms); ++i)
+        if (!dump_forms[i].after_log_head)
+            return false;
+    return true;
+}(), "the forms read after a log's head stand last in dump_forms");
 
 #endif
