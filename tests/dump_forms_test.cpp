@@ -26,10 +26,9 @@ TEST(DumpForms, EachExampleIsALeaf1RecordOfItsOwnForm)
     const RecordedLeaf expected{1, 0x633, 0, 0, 0x80fbff};
     for (const DumpForm &form : dump_forms) {
         const std::string line = replaced(form.example, "<TAB>", "\t");
-        const LineStart start = line_start(line.data(), line.data() + line.size());
-        EXPECT_EQ(start, form.after_log_head ? LineStart::log_head : LineStart::record) << form.name;
+        EXPECT_EQ(line_start(line.data(), line.data() + line.size()), form.lines) << form.name;
         for (const DumpForm &tried : dump_forms) {
-            if (tried.after_log_head != form.after_log_head)
+            if (tried.lines != form.lines)
                 continue; // the reading loop never tries it on such a line
             RecordedLeaf leaf{};
             std::string problem;

@@ -22,19 +22,19 @@ bool matches(const char *at, const char *end, const char *pattern, size_t length
 
 } // namespace
 
-LineStart line_start(const char *begin, const char *end)
+LineStart log_line_start(const char *at, const char *end)
 {
-    Cursor first{begin, end};
-    skip_line_lead(first);
-    const char *at = first.position;
-    if (is_decimal(first.peek()))
-        return matches(at, end, "dd:dd:dd", 8) || matches(at, end, "dddd-dd-dd", 10) ? LineStart::log_head
-                                                                                    : LineStart::record;
-    if (end - at >= 5 && at[3] == ' ' && is_decimal(at[4]))
-        for (const char *month : months)
-            if (std::memcmp(at, month, 3) == 0)
-                return LineStart::log_head;
-    return is_hex(first.peek()) ? LineStart::record : LineStart::no_record;
+    if (is_decimal(*at)) {
+        if (end - at >= 8 && at[2] == ':' && matches(at, end, "dd:dd:dd", 8))
+            return LineStart::time_head;
+        if (end - at >= 10 && at[4] == '-' && matches(at, end, "dddd-dd-dd", 10))
+            return LineStart::date_head;
+        return LineStart::record;
+    }
+    for (const char *month : months)
+        if (std::memcmp(at, month, 3) == 0)
+            return LineStart::date_head;
+    return is_hex(*at) ? LineStart::record : LineStart::no_record;
 }
 
 // memchr finds the first byte quickly; memmem is no C function (mingw's

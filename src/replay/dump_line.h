@@ -127,14 +127,14 @@ struct Cursor {
 };
 
 // How a line begins, after blanks and the quote marks of a forum's paste:
-// with the time stamp of a log's line head ("00:00:04.809418 ",
-// "2016-01-04T16:19:46.611-08:00| ", "Jun 28 10:01:57.546: "), whose record
-// (a hypervisor's) follows the head; with a hex digit or letter, as every
-// other form's record does (0x, CPUID, Function, basic_, eax in:, ...); or
-// otherwise, and then it holds no record. Most lines of a report are passed
-// over at their first character.
-enum class LineStart { no_record, record, log_head };
-LineStart line_start(const char *begin, const char *end);
+// with a hex digit or letter, as the records of most forms do (0x, CPUID,
+// Function, basic_, eax in:, ...); with the head of a hypervisor's log, whose
+// record follows it: VirtualBox's time since the start ("00:00:04.809418 "),
+// or VMware's date and time ("2016-01-04T16:19:46.611-08:00| vmx| I125: ",
+// "Jun 28 10:01:57.546: vmx| "); or otherwise, and then it holds no record.
+// Most lines of a report are passed over at their first character.
+enum class LineStart { no_record, record, time_head, date_head };
+inline LineStart line_start(const char *begin, const char *end);
 
 // Past the blanks and quote marks before a line's first word.
 inline void skip_line_lead(Cursor &cursor)
@@ -153,6 +153,20 @@ const char *find_text(const char *begin, const char *end, const char *text, size
 inline bool is_word_character(char c)
 {
     return hex_class(c) != ends_number;
+}
+
+// line_start's test for a line that may begin with a log's head: one that
+// begins with a decimal digit, or with three letters and a blank and a digit.
+LineStart log_line_start(const char *at, const char *end);
+
+inline LineStart line_start(const char *begin, const char *end)
+{
+    Cursor first{begin, end};
+    skip_line_lead(first);
+    const char *const at = first.position;
+    if (is_decimal(first.peek()) || (end - at >= 5 && at[3] == ' ' && is_decimal(at[4])))
+        return log_line_start(at, end);
+    return is_hex(first.peek()) ? LineStart::record : LineStart::no_record;
 }
 
 extern const char *const register_names[4]; // "eax value" to "edx value"

@@ -73,15 +73,13 @@ bool DumpReader::add_line(const char *begin, const char *end)
     const LineStart start = line_start(begin, end);
     if (start == LineStart::no_record)
         return true; // most lines of a report
-    const bool after_log_head = start == LineStart::log_head;
     RecordedLeaf leaf{};
     std::string problem;
     LineKind kind = LineKind::other;
     line_state_.line = line_number_;
     line_state_.stream = RecordStream::dump;
-    const DumpForm *const forms = dump_forms + (after_log_head ? first_log_form : 0);
-    const DumpForm *const forms_end = after_log_head ? std::end(dump_forms) : dump_forms + first_log_form;
-    for (const DumpForm *form = forms; form != forms_end; ++form) {
+    const FormRange forms = form_ranges[static_cast<int>(start)];
+    for (const DumpForm *form = dump_forms + forms.begin; form != dump_forms + forms.end; ++form) {
         kind = form->read_line(Cursor{begin, end}, leaf, problem, line_state_);
         if (kind != LineKind::other)
             break;
@@ -128,13 +126,15 @@ bool DumpReader::add_line(const char *begin, const char *end)
 
 size_t DumpReader::stream_index(RecordStream kind, uint32_t number)
 {
+    if (last_stream_ < streams_.size() && streams_[last_stream_].kind == kind && streams_[last_stream_].number == number)
+        return last_stream_; // most records are of the stream of the record before
     for (size_t i = 0; i < streams_.size(); ++i)
         if (streams_[i].kind == kind && streams_[i].number == number)
-            return i;
+            return last_stream_ = i;
     streams_.push_back(Stream{kind, number});
     if (kind == RecordStream::vmware_host)
         host_stream_ = streams_.size() - 1;
-    return streams_.size() - 1;
+    return last_stream_ = streams_.size() - 1;
 }
 
 void DumpReader::note_processor(size_t processor, const Stream &stream, size_t amends)

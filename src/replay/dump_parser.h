@@ -115,6 +115,7 @@ private:
     size_t processors_ = 0;     // processors begun so far
     size_t records_ = 0;        // records read so far, of every stream: the order of events
     size_t host_stream_ = none; // VMware's host stream, once it has a record
+    size_t last_stream_ = none; // the stream of the last record
     bool any_record_ = false;
     bool chosen_has_leaf_0_ = false;
     size_t chosen_amends_ = none; // the host processor whose dump the chosen one amends
