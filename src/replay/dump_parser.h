@@ -9,7 +9,7 @@
 #include <vector>
 
 #include "recorded/cpuid_recorded.h"
-#include "dump_line.h"
+#include "replay/forms/dump_line.h"
 
 // Real dumps run to a few MB (a 384-thread server's AIDA64 report is 2.6 MB,
 // its cpuid -r more); the bound also ends endless input.

@@ -9,12 +9,12 @@
 
 #include <getopt.h>
 
-#include "recorded/cpuid_recorded.h"
 #include "core/output.h"
-#include "report/report_driver.h"
 #include "core/wait_for_key.h"
 #include "dump_parser.h"
+#include "recorded/cpuid_recorded.h"
 #include "replay/forms/forms.h"
+#include "report/report_driver.h"
 
 #ifndef X86IDENT_VERSION
 #define X86IDENT_VERSION "unknown"

@@ -10,7 +10,7 @@
 
 #include <iterator>
 
-#include "replay/dump_line.h"
+#include "dump_line.h"
 
 typedef LineKind (*LineReader)(Cursor line, RecordedLeaf &leaf, std::string &problem, LineState &state);
 
