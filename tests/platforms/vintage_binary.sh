@@ -12,7 +12,8 @@
 # 386 tests (dos_start_286), and a .COM file of at most 32 KiB.
 set -uo pipefail
 dos=false
-if [ "$1" = --dos ]; then dos=true; shift; fi
+if [ "${1:-}" = --dos ]; then dos=true; shift; fi
+[ $# -gt 0 ] || { echo "FAILED: no program given"; exit 1; }
 program=$1 image=${2:-$1}
 max_size=65536 objdump_mode=() processor="the i486"
 if $dos; then max_size=32768 objdump_mode=(-m i8086) processor="the 386"; fi
