@@ -1,6 +1,7 @@
 // libFuzzer target: the dump reader must accept or reject any bytes
 // without crashing, read them alike whole or in two pieces cut anywhere,
 // and every leaf it accepts must come from a record.
+#include <algorithm>
 #include <cstddef>
 #include <cstdint>
 #include <cstdlib>
@@ -30,8 +31,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size
         std::vector<RecordedLeaf> leaves;
         DumpError error{};
         const bool accepted = parse_dump(text, cpu, leaves, error);
-        if (accepted && (leaves.empty() || (cpu > 0 && leaves.front().leaf != 0)))
-            std::abort(); // an accepted processor holds leaf 0, and a later one begins with it
+        if (accepted && std::none_of(leaves.begin(), leaves.end(), [](const RecordedLeaf &leaf) { return leaf.leaf == 0; }))
+            std::abort(); // an accepted processor holds leaf 0 (a VMware list of differences, its host's)
         if (!accepted && error.message.empty())
             std::abort(); // every refusal says why
         DumpReader pieces(cpu);
