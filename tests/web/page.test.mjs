@@ -125,7 +125,7 @@ test("Space and Enter show the text up to each next pause, as the form feeds of 
 
 test("a dump taken while an earlier one still renders shows its own report, not the earlier one's", async () => {
   // The earlier file's render (its second run of the tool, after --list)
-  // waits a second before it starts.
+  // waits half a second before it starts.
   await page.evaluate(() => {
     const instantiate = WebAssembly.instantiate;
     let runs = 0;
@@ -133,7 +133,7 @@ test("a dump taken while an earlier one still renders shows its own report, not 
       if (++runs < 2) return instantiate(...args);
       WebAssembly.instantiate = instantiate;
       window.slowRunStarted = true;
-      return new Promise((resolve) => setTimeout(resolve, 1000)).then(() => instantiate(...args));
+      return new Promise((resolve) => setTimeout(resolve, 500)).then(() => instantiate(...args));
     };
   });
   await page.setInputFiles("#file", join(fixtures, "cyrix_mediagx_report.txt"));
@@ -143,7 +143,7 @@ test("a dump taken while an earlier one still renders shows its own report, not 
   await page.click("#show");
   const firstScreen = native(["--mark-pauses"], later).out.toString("latin1").split("\f")[0];
   await page.waitForFunction((text) => document.getElementById("report").textContent === text, firstScreen);
-  await page.waitForTimeout(1500); // the earlier render has ended by now
+  await page.waitForTimeout(800); // the earlier render has ended by now
   assert.equal(await page.textContent("#report"), firstScreen);
   assert.equal(await page.textContent("#message"), "");
 });
