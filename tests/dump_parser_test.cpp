@@ -5,6 +5,7 @@
 #include <string>
 #include <vector>
 
+#include "process_runner.h"
 #include "replay/dump_parser.h"
 
 // In the record's own namespace, where the comparisons look for them.
@@ -400,18 +401,8 @@ TEST(DumpProcessors, HypervisorLogsGuestsHostsAndListsOfDifferences)
         "> 00:00:00.088 Hst:           0000000a 756e6547 6c65746e 49656e69\n"
         "00:00:16.986823 Gst: 80000009  00000003 00000240 00000240 00000000* \n"
         "00:00:16.986824 Hst:           00000000 00000000 00000000 00000000\n";
-    const std::string vmware = // Workstation 12: the host, CPUID[N]'s differences, the guest in full
-        "2016-01-04T16:19:46.611-08:00| vmx| I125: hostCPUID vendor: GenuineIntel\n"
-        "2016-01-04T16:19:46.611-08:00| vmx| I125: hostCPUID level 00000000, 0: 0x0000000d 0x756e6547 0x6c65746e 0x49656e69\n"
-        "2016-01-04T16:19:46.611-08:00| vmx| I125: hostCPUID level 00000001, 0: 0x000306a9 0x00100800 0x7fbae3bf 0xbfebfbff\n"
-        "2016-01-04T16:19:46.611-08:00| vmx| I125: hostCPUID level 0000000d, 1: 0x00000001 0x00000000 0x00000000 0x00000000\n"
-        "2016-01-04T16:19:46.611-08:00| vmx| I125: CPUID differences from hostCPUID.\n"
-        "2016-01-04T16:19:46.611-08:00| vmx| I125: CPUID[0] name: Intel(R) Core(TM) i7-3615QM\n"
-        "2016-01-04T16:19:46.611-08:00| vmx| I125: CPUID[3] level 00000001, 0: 0x000306a9 0x03100800 0x7fbae3bf 0xbfebfbff\n"
-        "2016-01-04T16:19:46.611-08:00| vmx| I125: guest vs. host CPUID       level eaxIn, ecxIn:        eax        ebx\n"
-        "2016-01-04T16:19:46.611-08:00| vmx| I125: guest vs. host CPUID guest level 00000000,  0: 0x00000001 0x756e6547 0x6c65746e 0x49656e69\n"
-        "2016-01-04T16:19:46.611-08:00| vmx| I125: guest vs. host CPUID *host level 00000000,  0: 0x0000000d 0x756e6547 0x6c65746e 0x49656e69\n"
-        "2016-01-04T16:19:46.611-08:00| vmx| I125: guest vs. host CPUID guest level 00000001,  0: 0x000306a9 0x00010800 0x80000201 0x0f8bfbff\n";
+    // Workstation 12: the host, CPUID[2]'s differences, the guest in full.
+    const std::string vmware = read_file(std::string(X86IDENT_FIXTURES_DIR) + "/hypervisor/vmware.log");
     const std::string vmware_old = // Workstation 6 and 10: older heads; the guest's differences, in two starts
         "Jun 28 10:01:57.546: vmx| hostCPUID level 00000000, 0: 0x00000002 0x756e6547 0x6c65746e 0x49656e69\n"
         "Jun 28 10:01:57.546: vmx| hostCPUID level 00000001, 0: 0x000006f2 0x00020800 0x0000e39d 0xbfebfbff\n"
@@ -423,7 +414,8 @@ TEST(DumpProcessors, HypervisorLogsGuestsHostsAndListsOfDifferences)
         "Jun 28 10:09:12.000: vmx| guestCPUID level 00000001, 0: 0x000006f3 0x00000800 0x80000201 0x0febfbff\n"
         "Jun 28 10:09:12.000: vmx| guestCPUID level 80000000, 0: 0x80000004 0x00000000 0x00000000 0x00000000\n";
     const RecordedLeaf vbox_leaf_0{0, 2, 0x756e6547, 0x6c65746e, 0x49656e69};
-    const RecordedLeaf ws12_host_0{0, 0xd, 0x756e6547, 0x6c65746e, 0x49656e69}, ws12_host_1{1, 0x306a9, 0x00100800, 0x7fbae3bf, 0xbfebfbff};
+    const RecordedLeaf ws12_leaf_0{0, 1, 0x756e6547, 0x6c65746e, 0x49656e69}, ws12_host_1{1, 0x306a9, 0x00100800, 0x7fbae3bf, 0xbfebfbff},
+        ws12_host_80000000{0x80000000, 0x80000000, 0, 0, 0};
     const RecordedLeaf ws6_host_0{0, 2, 0x756e6547, 0x6c65746e, 0x49656e69}, ws6_host_1{1, 0x6f2, 0x20800, 0xe39d, 0xbfebfbff};
     const struct {
         const char *name;
@@ -436,10 +428,11 @@ TEST(DumpProcessors, HypervisorLogsGuestsHostsAndListsOfDifferences)
          {{0, 0x16, 0x756e6547, 0x6c65746e, 0x49656e69}, {0x15, 2, 0xd8, 0, 0}, {0x15, 2, 0xd8, 0, 0}}},
         {"VirtualBox 4 guest", vbox_old, 0, {{0, 5, 0x756e6547, 0x6c65746e, 0x49656e69}, {0x80000009, 3, 0x240, 0x240, 0}}},
         {"VirtualBox 4 host", vbox_old, 1, {{0, 0xa, 0x756e6547, 0x6c65746e, 0x49656e69}, {0x80000009, 0, 0, 0, 0}}},
-        {"VMware host", vmware, 0, {ws12_host_0, ws12_host_1}},
-        {"VMware host processor 3: the host's dump, its leaf 1 in place", vmware, 1,
-         {{1, 0x306a9, 0x03100800, 0x7fbae3bf, 0xbfebfbff}, ws12_host_0, ws12_host_1}},
-        {"VMware guest in full", vmware, 2, {{0, 1, 0x756e6547, 0x6c65746e, 0x49656e69}, {1, 0x306a9, 0x10800, 0x80000201, 0x0f8bfbff}}},
+        {"VMware host", vmware, 0, {ws12_leaf_0, ws12_host_1, ws12_host_80000000}},
+        {"VMware host processor 2: the host's dump, its leaf 1 in place", vmware, 1,
+         {{1, 0x306a9, 0x02100800, 0x7fbae3bf, 0xbfebfbff}, ws12_leaf_0, ws12_host_1, ws12_host_80000000}},
+        {"VMware guest in full", vmware, 2,
+         {ws12_leaf_0, {1, 0x306a9, 0x10800, 0x80000201, 0x0f8bfbff}, ws12_host_80000000}},
         {"VMware 6 host", vmware_old, 0, {ws6_host_0, ws6_host_1}},
         {"VMware 6 CPUID[1] in full", vmware_old, 1, {ws6_host_0, {1, 0x6f2, 0x01020800, 0xe39d, 0xbfebfbff}}},
         {"VMware 10 guest, started twice: one list of differences", vmware_old, 2,
