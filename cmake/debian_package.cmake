@@ -18,20 +18,25 @@ string(REGEX REPLACE "\n\n" "\n.\n" license "${license}")
 string(REPLACE "\n" "\n " license "${license}")
 set(LICENSE_TEXT " ${license}")
 configure_file(${PROJECT_SOURCE_DIR}/packaging/copyright.in ${CMAKE_BINARY_DIR}/packaging/copyright @ONLY)
-# These files are the Debian package's alone (component debian); the RPM and
-# Arch packages install component programs: the programs and man pages.
-install(FILES ${CMAKE_BINARY_DIR}/packaging/copyright DESTINATION ${CMAKE_INSTALL_DOCDIR} COMPONENT debian)
+# These files are the Debian package's alone (component debian, out of a plain
+# cmake --install); the RPM and Arch packages install the programs and
+# documents components.
+install(FILES ${CMAKE_BINARY_DIR}/packaging/copyright DESTINATION ${CMAKE_INSTALL_DOCDIR} COMPONENT debian EXCLUDE_FROM_ALL)
 install(FILES ${PROJECT_SOURCE_DIR}/packaging/lintian-overrides
-        DESTINATION ${CMAKE_INSTALL_DATAROOTDIR}/lintian/overrides RENAME x86ident COMPONENT debian)
+        DESTINATION ${CMAKE_INSTALL_DATAROOTDIR}/lintian/overrides RENAME x86ident COMPONENT debian EXCLUDE_FROM_ALL)
 if(X86IDENT_GZIP)
   add_custom_command(OUTPUT ${CMAKE_BINARY_DIR}/packaging/changelog.gz
                      COMMAND ${X86IDENT_GZIP} -9n -c ${PROJECT_SOURCE_DIR}/NEWS > ${CMAKE_BINARY_DIR}/packaging/changelog.gz
                      DEPENDS ${PROJECT_SOURCE_DIR}/NEWS VERBATIM)
   add_custom_target(changelog ALL DEPENDS ${CMAKE_BINARY_DIR}/packaging/changelog.gz)
-  install(FILES ${CMAKE_BINARY_DIR}/packaging/changelog.gz DESTINATION ${CMAKE_INSTALL_DOCDIR} COMPONENT debian)
+  install(FILES ${CMAKE_BINARY_DIR}/packaging/changelog.gz DESTINATION ${CMAKE_INSTALL_DOCDIR} COMPONENT debian EXCLUDE_FROM_ALL)
 endif()
 
 set(CPACK_GENERATOR DEB)
+# One package of the three components, debian included.
+set(CPACK_COMPONENTS_ALL programs documents debian)
+set(CPACK_DEB_COMPONENT_INSTALL ON)
+set(CPACK_COMPONENTS_GROUPING ALL_COMPONENTS_IN_ONE)
 set(CPACK_PACKAGE_NAME x86ident)
 set(CPACK_PACKAGE_CONTACT "${X86IDENT_MAINTAINER}")
 set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "identifies the x86 processor it runs on, or any from a CPUID dump")
