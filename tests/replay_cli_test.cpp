@@ -228,6 +228,9 @@ TEST(ReplayCli, HelpAndVersion)
     EXPECT_EQ(help.exit_status, 0);
     for (const char *section : {"NAME\n", "SYNOPSIS\n", "DESCRIPTION\n", "OPTIONS\n", "EXIT STATUS\n", "EXAMPLES\n"})
         EXPECT_NE(help.out.find(section), std::string::npos) << section;
+    const ProcessResult short_help = run_process({replay, "-h"});
+    EXPECT_EQ(short_help.exit_status, 0);
+    EXPECT_EQ(short_help.out, help.out);
 
     const ProcessResult version = run_process({replay, "--version"});
     EXPECT_EQ(version.exit_status, 0);

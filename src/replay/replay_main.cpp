@@ -73,7 +73,7 @@ const char help_text_after_forms[] =
     "                   number (leaf 0x1A); a field that does not apply is empty\n"
     "    --no-pause     never wait for a key\n"
     "    --mark-pauses  write a form feed (0x0C) where x86ident would wait for a key\n"
-    "    --help         show this text\n"
+    "    -h, --help     show this text\n"
     "    --version      show the version\n"
     "    Without a pause option the report pauses as x86ident does: it waits for a\n"
     "    key on the terminal, and goes straight through when there is none.\n"
@@ -234,8 +234,9 @@ int main(int argc, char **argv)
 
     opterr = 0; // the messages below, not getopt's
     int option;
-    while ((option = getopt_long(argc, argv, ":", options, nullptr)) != -1) {
+    while ((option = getopt_long(argc, argv, ":h", options, nullptr)) != -1) {
         switch (option) {
+        case 'h':
         case option_help:
             print_help();
             return out_finish("x86ident-replay");
