@@ -96,7 +96,7 @@ TEST(DumpForms, EveryListOfTheFormsNamesThemAll)
         bool examples; // the man page gives each form's example record too
     } lists[] = {
         {"doc/x86ident-replay.1.in", "Lines of these forms are records", "Where a form names sub-leaves", true},
-        {"README.md", "It reads, line by line", "x86ident-replay --help", false},
+        {"README.md", "reads, line by line", "x86ident-replay --help", false},
         {"web/index.html", "<p>Paste a dump", "</p>", false},
         {"cmake/debian_package.cmake", "x86ident-replay prints the same report", "\")", false},
     };

@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <cstdio>
 #include <string>
+#include <vector>
 
 #include "process_runner.h"
 
@@ -214,11 +215,45 @@ TEST(ReplayCli, ListShowsEveryProcessor)
         {fixtures + "/hypervisor/vmware.log", "",
          "0\tGenuineIntel\t000306a9\t\thost\t\n1\tGenuineIntel\t000306a9\t\thost processor 2\t\n"
          "2\tGenuineIntel\t000306a9\t\tguest\t\n"},
+        {X86IDENT_SOURCE_DIR "/examples/lakefield.txt", "", // the README's example
+         "0\tGenuineIntel\t000806a1\tIntel(R) Core(TM) i5-L16G7 CPU @ 1.40GHz\t\tAtom\n"
+         "1\tGenuineIntel\t000806a1\tIntel(R) Core(TM) i5-L16G7 CPU @ 1.40GHz\t\tAtom\n"
+         "2\tGenuineIntel\t000806a1\tIntel(R) Core(TM) i5-L16G7 CPU @ 1.40GHz\t\tAtom\n"
+         "3\tGenuineIntel\t000806a1\tIntel(R) Core(TM) i5-L16G7 CPU @ 1.40GHz\t\tAtom\n"
+         "4\tGenuineIntel\t000806a1\tIntel(R) Core(TM) i5-L16G7 CPU @ 1.40GHz\t\tCore\n"},
     };
     for (const auto &c : cases) {
         const ProcessResult listed = run_process({replay, "--list", c.path}, {c.text, true, ""});
         EXPECT_EQ(listed.exit_status, 0) << c.path << ": " << listed.err;
         EXPECT_EQ(listed.out, c.listed) << c.path;
+    }
+}
+
+// The README's excerpt of a report is that of examples/pentium-iii.txt: each
+// run of its lines between "..." stands in the report, in order.
+TEST(ReplayCli, ReadmeExcerptIsTheReportOfItsExample)
+{
+    const std::string readme = read_file(X86IDENT_SOURCE_DIR "/README.md");
+    std::size_t at = readme.find("examples/pentium-iii.txt");
+    ASSERT_NE(at, std::string::npos);
+    at = readme.find("\n\n    ", at) + 2;
+    const std::string block = readme.substr(at, readme.find("\n\n#", at) - at) + "\n";
+    std::vector<std::string> runs(1);
+    for (std::size_t line = 0, end; line < block.size(); line = end + 1) {
+        end = block.find('\n', line);
+        const std::string text = block.substr(line, end - line);
+        if (text == "    ...")
+            runs.emplace_back();
+        else
+            runs.back() += text.substr(std::min<std::size_t>(4, text.size())) + "\n";
+    }
+    ASSERT_EQ(runs.size(), 3u) << block;
+    const ProcessResult report = run_process({replay, "--no-pause", X86IDENT_SOURCE_DIR "/examples/pentium-iii.txt"});
+    ASSERT_EQ(report.exit_status, 0) << report.err;
+    std::size_t found = 0;
+    for (const std::string &run : runs) {
+        found = report.out.find(run, found);
+        ASSERT_NE(found, std::string::npos) << "not in the report, in order:\n" << run;
     }
 }
 
