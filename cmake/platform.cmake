@@ -3,13 +3,6 @@
 # folders hold what several share: x86/ (the CPUID instruction, on every
 # platform that has one) and stdio/ (output through the C library).
 #
-#   platform  output sink   console key         processor binding
-#   linux     stdio         posix (/dev/tty)    linux
-#   windows   stdio         windows (_getch)    windows
-#   dos       dos           dos (CON)           none
-#   web       stdio         none                none
-#   other     stdio         posix               none
-#
 # x86ident_platform: the output sink and the console key, for every program of
 # the build. x86ident_processor: the instruction back end and the binding,
 # x86ident's own (the replay tool answers CPUID from a table). Both are object
@@ -26,24 +19,32 @@ else()
   set(X86IDENT_PLATFORM other)
 endif()
 
+# One row a platform: the folders of src/platform/ whose output sink
+# (output_FOLDER.cpp), console key (console_key_FOLDER.cpp) and processor
+# binding (processor_bind_FOLDER.cpp) it takes.
+set(platform_table
+  #  platform  output  console key  processor binding
+    "linux     stdio   posix        linux"
+    "windows   stdio   windows      windows"
+    "dos       dos     dos          none"
+    "web       stdio   none         none"
+    "other     stdio   posix        none")
+foreach(row IN LISTS platform_table)
+  string(REGEX MATCHALL "[a-z0-9]+" row "${row}")
+  list(GET row 0 platform)
+  if(platform STREQUAL X86IDENT_PLATFORM)
+    list(GET row 1 output_folder)
+    list(GET row 2 console_folder)
+    list(GET row 3 binding_folder)
+  endif()
+endforeach()
 set(platform_dir src/platform)
-if(X86IDENT_PLATFORM STREQUAL "dos")
-  set(output_sink ${platform_dir}/dos/dos_output.cpp ${platform_dir}/dos/dos_calls.cpp)
-else()
-  set(output_sink ${platform_dir}/stdio/output_stdio.cpp)
+set(output_sink ${platform_dir}/${output_folder}/output_${output_folder}.cpp)
+if(output_folder STREQUAL "dos")
+  list(APPEND output_sink ${platform_dir}/dos/dos_calls.cpp) # the INT 21h calls it writes through
 endif()
-if(X86IDENT_PLATFORM MATCHES "^(dos|windows)$")
-  set(console_key ${platform_dir}/${X86IDENT_PLATFORM}/console_key_${X86IDENT_PLATFORM}.cpp)
-elseif(X86IDENT_PLATFORM STREQUAL "web")
-  set(console_key ${platform_dir}/none/console_key_none.cpp)
-else()
-  set(console_key ${platform_dir}/posix/console_key_posix.cpp)
-endif()
-if(X86IDENT_PLATFORM MATCHES "^(linux|windows)$")
-  set(processor_binding ${platform_dir}/${X86IDENT_PLATFORM}/processor_bind_${X86IDENT_PLATFORM}.cpp)
-else()
-  set(processor_binding ${platform_dir}/none/processor_bind_none.cpp)
-endif()
+set(console_key ${platform_dir}/${console_folder}/console_key_${console_folder}.cpp)
+set(processor_binding ${platform_dir}/${binding_folder}/processor_bind_${binding_folder}.cpp)
 message(STATUS "x86ident: platform ${X86IDENT_PLATFORM}")
 
 add_library(x86ident_platform OBJECT ${output_sink} ${console_key})
