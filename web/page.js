@@ -3,8 +3,10 @@
 import { render, renderPlain, list, bytesToText } from "./x86ident.js";
 
 const $ = (id) => document.getElementById(id);
+$("stalled").remove(); // the script runs
 const FORM_FEED = 0x0c;
 let input = null;     // the dump: a string (paste) or a file's bytes
+let inputName = "";   // what the messages call it: the file's name, or "the pasted text"
 let screens = [];     // the report's text between pauses
 let shown = 0;        // how many screens are on view
 let wholeReport = false;
@@ -62,26 +64,32 @@ function nextScreen() {
   }
 }
 
-async function showReport(ticket = ++latest) {
+// The report of the processor chosen; with `focus`, the report takes the
+// focus, so that Space and Enter go on from there (a new dump's first screen).
+async function showReport({ ticket = ++latest, focus = false } = {}) {
   showMessage("");
   try {
-    const bytes = await render(input, { cpu: Number($("cpu").value || 0) });
+    const bytes = await render(input, { cpu: Number($("cpu").value || 0), name: inputName });
     if (ticket !== latest) return;
     screens = splitAtPauses(bytes);
     shown = 1;
     $("report-controls").hidden = false;
+    $("report").hidden = false;
     draw();
+    if (focus) $("report").focus();
   } catch (error) {
     if (ticket !== latest) return;
     screens = [];
     $("report").replaceChildren();
+    $("report").hidden = true;
     $("report-controls").hidden = true;
     showMessage(error.message);
   }
 }
 
-async function takeDump(dump, ticket = ++latest) {
+async function takeDump(dump, name, ticket = ++latest) {
   input = dump;
+  inputName = name;
   showMessage("");
   let processors = [];
   try {
@@ -99,17 +107,17 @@ async function takeDump(dump, ticket = ++latest) {
     return option;
   }));
   $("choose-cpu").hidden = processors.length < 2;
-  await showReport(ticket);
+  await showReport({ ticket, focus: true });
 }
 
 async function takeFile(file) {
   if (!file) return;
   const ticket = ++latest; // the file is the newest dump from now, however long it takes to read
   const bytes = new Uint8Array(await file.arrayBuffer());
-  if (ticket === latest) await takeDump(bytes, ticket);
+  if (ticket === latest) await takeDump(bytes, file.name, ticket);
 }
 
-$("show").addEventListener("click", () => takeDump($("dump").value));
+$("show").addEventListener("click", () => takeDump($("dump").value, "the pasted text"));
 $("file").addEventListener("change", () => takeFile($("file").files[0]));
 $("cpu").addEventListener("change", () => showReport());
 $("next").addEventListener("click", nextScreen);
@@ -119,7 +127,7 @@ $("all").addEventListener("click", () => {
 });
 $("download").addEventListener("click", async () => {
   try {
-    const bytes = await renderPlain(input, { cpu: Number($("cpu").value || 0) });
+    const bytes = await renderPlain(input, { cpu: Number($("cpu").value || 0), name: inputName });
     const link = document.createElement("a");
     link.href = URL.createObjectURL(new Blob([bytes], { type: "application/octet-stream" }));
     link.download = "x86ident-report.txt";
@@ -131,18 +139,20 @@ $("download").addEventListener("click", async () => {
 });
 $("copy").addEventListener("click", async () => {
   try {
-    const bytes = await renderPlain(input, { cpu: Number($("cpu").value || 0) });
+    const bytes = await renderPlain(input, { cpu: Number($("cpu").value || 0), name: inputName });
     await navigator.clipboard.writeText(bytesToText(bytes));
     $("status").textContent = "Copied.";
   } catch (error) {
     $("status").textContent = "This browser does not allow copying here.";
   }
 });
-$("report").addEventListener("keydown", (event) => {
-  if (event.key === " " || event.key === "Enter") {
-    event.preventDefault();
-    nextScreen();
-  }
+// Space and Enter go on wherever the focus is, as x86ident's key does, but in
+// the text box and on the page's controls, which keep their own keys.
+document.addEventListener("keydown", (event) => {
+  if ((event.key !== " " && event.key !== "Enter") || event.altKey || event.ctrlKey || event.metaKey) return;
+  if (screens.length === 0 || event.target.closest("textarea, input, select, button, a")) return;
+  event.preventDefault();
+  nextScreen();
 });
 document.addEventListener("dragover", (event) => {
   event.preventDefault();

@@ -2,9 +2,11 @@
 // built for WebAssembly (WASI), runs here with the dump on its standard
 // input. Nothing leaves the page.
 //
-//   render(input, {cpu})  resolves to the exact bytes of --mark-pauses (a
-//                         form feed at each pause); rejects with the tool's
-//                         message for a bad dump
+//   render(input, {cpu, name})
+//                         resolves to the exact bytes of --mark-pauses (a
+//                         form feed at each pause); rejects for a bad dump
+//                         with the tool's message, of the dump by `name`
+//                         ("the dump" if none): "NAME, line 4: malformed ..."
 //   list(input)           resolves to [{cpu, vendor, signature, name, label, coreType}, ...]:
 //                         label "guest", "host" or "host processor N" in a hypervisor
 //                         log, coreType "Atom", "Core", ... on a hybrid part; "" else
@@ -49,9 +51,16 @@ export function bytesToText(bytes) {
   return text;
 }
 
+// The tool's message of its standard input, of the dump by its name.
+function ofTheDump(message, name) {
+  const head = /^x86ident-replay: standard input(?::(\d+))?: /.exec(message);
+  if (!head) return message.replace(/^x86ident-replay: /, "");
+  return `${name}${head[1] ? `, line ${head[1]}` : ""}: ${message.slice(head[0].length)}`;
+}
+
 // One run of x86ident-replay with `args` and the dump on standard input:
 // the bytes it wrote, or a rejection with its message.
-async function replay(args, input) {
+async function replay(args, input, name = "the dump") {
   const module = await replayModule();
   const dump = typeof input === "string" ? new TextEncoder().encode(input) : input;
   const out = [];
@@ -61,20 +70,20 @@ async function replay(args, input) {
     new ConsoleStdout((chunk) => out.push(chunk.slice())),
     new ConsoleStdout((chunk) => err.push(chunk.slice())),
   ];
-  const wasi = new WASI(["x86ident-replay", ...args, "-"], [], fds);
+  const wasi = new WASI(["x86ident-replay", ...args, "-"], [], fds, { debug: false });
   const instance = await WebAssembly.instantiate(module, { wasi_snapshot_preview1: wasi.wasiImport });
   const status = wasi.start(instance);
-  if (status !== 0) throw new Error(new TextDecoder().decode(joined(err)).trimEnd());
+  if (status !== 0) throw new Error(ofTheDump(new TextDecoder().decode(joined(err)).trimEnd(), name));
   return joined(out);
 }
 
-export function render(input, { cpu = 0 } = {}) {
-  return replay(["--mark-pauses", "--cpu", String(cpu)], input);
+export function render(input, { cpu = 0, name } = {}) {
+  return replay(["--mark-pauses", "--cpu", String(cpu)], input, name);
 }
 
 // The bytes of --no-pause: what x86ident writes to a file.
-export function renderPlain(input, { cpu = 0 } = {}) {
-  return replay(["--no-pause", "--cpu", String(cpu)], input);
+export function renderPlain(input, { cpu = 0, name } = {}) {
+  return replay(["--no-pause", "--cpu", String(cpu)], input, name);
 }
 
 export async function list(input) {

@@ -22,7 +22,9 @@ import { fileURLToPath } from "node:url";
 const pageDir = resolve(process.env.X86IDENT_PAGE ?? "build/wasm/web");
 const replay = process.env.X86IDENT_REPLAY ?? "build/release/x86ident-replay";
 const fixtures = join(dirname(fileURLToPath(import.meta.url)), "..", "fixtures");
-const { chromium } = createRequire(resolve(process.env.X86IDENT_NPM ?? "build/wasm/npm", "package.json"))("playwright-core");
+const npmRequire = createRequire(resolve(process.env.X86IDENT_NPM ?? "build/wasm/npm", "package.json"));
+const { chromium } = npmRequire("playwright-core");
+const axeSource = npmRequire.resolve("axe-core/axe.min.js");
 
 // The native tool on a file: its exit status, output bytes and message.
 function native(args, file) {
@@ -32,6 +34,7 @@ function native(args, file) {
 
 let server, origin, browser, page;
 const requests = [];
+const consoleLines = []; // what the page writes to the browser's console
 const types = { ".html": "text/html", ".css": "text/css", ".js": "text/javascript", ".wasm": "application/wasm" };
 
 before(async () => {
@@ -54,6 +57,10 @@ before(async () => {
   console.log(`# Chromium ${browser.version()}`);
   page = await browser.newPage({ acceptDownloads: true });
   page.on("request", (request) => requests.push(request.url()));
+  page.on("console", (message) => {
+    // The browser's own fetch of an icon the page does not have is the server's 404, not the page's line.
+    if (!message.location().url.endsWith("/favicon.ico")) consoleLines.push(message.text());
+  });
   await page.goto(`${origin}/`);
 });
 
@@ -78,22 +85,21 @@ async function downloaded() {
   return readFileSync(await download.path());
 }
 
-test("the download is the native --no-pause output; a bad dump shows the tool's message", async () => {
+test("the download is the native --no-pause output; a bad dump's message names the file", async () => {
   const cases = [
     { file: "intel_worked_examples.txt" },
     { file: "amd_k6_annotated.txt" },
     { file: "cyrix_mediagx_report.txt" },
     { file: "three_cpus/libcpuid.txt", cpu: "2" },
-    { file: "malformed.dump", message: true },
+    { file: "malformed.dump", message: "malformed.dump, line 3: malformed CPUID record: non-hex digit 'G' in ebx value" },
   ];
   for (const { file, cpu, message } of cases) {
     const path = join(fixtures, file);
     await open(path);
     const expected = native(["--no-pause", "--cpu", cpu ?? "0"], path);
     if (message) {
-      assert.notEqual(expected.status, 0, file);
-      assert.equal(await page.textContent("#message"), expected.err, file);
-      assert.equal(await page.textContent("#report"), "", file);
+      assert.equal(await page.textContent("#message"), message, file);
+      assert.equal(await page.isHidden("#report"), true, file);
       continue;
     }
     if (cpu) {
@@ -104,16 +110,25 @@ test("the download is the native --no-pause output; a bad dump shows the tool's 
   }
 });
 
+test("pasted text that is no dump: the message speaks of it, and no report box stands", async () => {
+  await page.fill("#dump", "no dump here");
+  await page.click("#show");
+  await page.waitForFunction(() => document.getElementById("message").textContent !== "");
+  assert.match(await page.textContent("#message"), /^the pasted text: no CPUID records: not a dump of x86ident, AIDA64, /);
+  assert.equal(await page.isHidden("#report"), true);
+});
+
 test("Space and Enter show the text up to each next pause, as the form feeds of --mark-pauses fall", async () => {
   const path = join(fixtures, "intel_worked_examples.txt");
   await open(path);
+  assert.equal(await page.evaluate(() => document.activeElement.id), "report", "the report takes the focus");
   const marked = native(["--mark-pauses"], path).out.toString("latin1");
   const pauses = [...marked].flatMap((character, at) => (character === "\f" ? [at] : []));
   assert.ok(pauses.length >= 3);
-  await page.focus("#report");
   for (let step = 0; step <= pauses.length; ++step) {
     const upTo = step < pauses.length ? pauses[step] : marked.length;
     assert.equal(await page.textContent("#report"), marked.slice(0, upTo).replaceAll("\f", ""), `step ${step}`);
+    if (step === 1) await page.click("h1"); // the focus leaves the report: the keys go on all the same
     await page.keyboard.press(step % 2 === 0 ? "Space" : "Enter");
   }
   assert.equal(await page.isDisabled("#next"), true);
@@ -215,7 +230,24 @@ test("a shared hypervisor log's host renders byte-identically", { skip: !process
   assert.deepEqual(Buffer.from(got), native(["--mark-pauses", "--cpu", String(host.cpu)], path).out, path);
 });
 
-test("the page fetches only its own files, within its size bounds", () => {
+test("axe-core finds no WCAG 2 A or AA or best-practice violation, before a report and with one", async () => {
+  const fresh = await browser.newPage();
+  await fresh.goto(`${origin}/`);
+  // Evaluated by the browser's devtools protocol, which the page's policy does not bind.
+  await fresh.evaluate(readFileSync(axeSource, "utf8"));
+  const violations = () => fresh.evaluate(async () => (await window.axe.run(document, {
+    runOnly: { type: "tag", values: ["wcag2a", "wcag2aa", "wcag21a", "wcag21aa", "wcag22aa", "best-practice"] },
+  })).violations.map(({ id, nodes }) => `${id} (${nodes.length})`));
+  assert.equal(await fresh.$("#stalled"), null, "served, the script runs");
+  assert.deepEqual(await violations(), [], "before a report");
+  await fresh.setInputFiles("#file", join(fixtures, "three_cpus/aida64.txt"));
+  await fresh.waitForFunction(() => document.getElementById("report").textContent !== "");
+  assert.deepEqual(await violations(), [], "with a report");
+  await fresh.close();
+});
+
+test("the page fetches only its own files, within its size bounds, and writes nothing to the console", () => {
+  assert.deepEqual(consoleLines, []);
   assert.ok(requests.length > 0);
   for (const url of requests) assert.ok(url.startsWith(`${origin}/`), url);
   const sizes = readdirSync(pageDir, { recursive: true }).map((name) => join(pageDir, name))
@@ -250,8 +282,29 @@ test("the one-file page opened from disk renders as --mark-pauses, styled, with 
         [...readFileSync(path)]);
       assert.deepEqual(Buffer.from(got), native(["--mark-pauses"], path).out, file);
     }
+    // A VirtualBox log dropped on it: its guest and host to choose from, the
+    // guest's report on view, and the focus on it.
+    const log = join(fixtures, "hypervisor/virtualbox.log");
+    await fromDisk.evaluate(([name, bytes]) => {
+      const dropped = new DataTransfer();
+      dropped.items.add(new File([new Uint8Array(bytes)], name));
+      document.body.dispatchEvent(new DragEvent("drop", { dataTransfer: dropped, bubbles: true, cancelable: true }));
+    }, ["VBox.log", [...readFileSync(log)]]);
+    await fromDisk.waitForFunction(() => document.getElementById("report").textContent !== "");
+    assert.deepEqual(await fromDisk.$$eval("#cpu option", (options) => options.map((option) => option.textContent)),
+      ["0: guest, GenuineIntel 00000633", "1: host, GenuineIntel 00000634"]);
+    assert.equal(await fromDisk.textContent("#report"), native(["--mark-pauses"], log).out.toString("latin1").split("\f")[0]);
+    assert.equal(await fromDisk.evaluate(() => document.activeElement.id), "report");
     assert.equal(await fromDisk.$eval("#report", (report) => getComputedStyle(report).backgroundColor),
       "rgb(246, 245, 244)", "the inline style applies");
     assert.deepEqual(asked, [url]);
     await fromDisk.close();
   });
+
+test("the page of several files, opened from disk, says that its script has not run", async () => {
+  const fromDisk = await browser.newPage();
+  await fromDisk.goto(`file://${join(pageDir, "index.html")}`);
+  await fromDisk.waitForSelector("#stalled", { state: "visible", timeout: 5000 });
+  assert.match(await fromDisk.textContent("#stalled"), /^This page's script has not run\. Opened from disk/);
+  await fromDisk.close();
+});
