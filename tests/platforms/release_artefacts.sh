@@ -59,6 +59,7 @@ readme_links_resolve() {
   local target missing=""
   [ -f "$1/README.md" ] || return 1
   while IFS= read -r target; do
+    target=${target%%#*} # a link to a heading: its file
     [ -e "$1/$target" ] || missing="$missing $target"
   done < <(grep -o '](\([^)]*\))' "$1/README.md" | sed 's/^](//; s/)$//' | grep -v '^[a-z]*:')
   [ -z "$missing" ] || { echo "missing:$missing"; return 1; }
