@@ -57,10 +57,19 @@ INSTANTIATE_TEST_SUITE_P(
                  "\tCPUID\t00000004:\t1C004121-01C0003F-0000003F-00000000   [SL 00]\n"
                  "CPUID 00000004: 1C004122-01C0003F-0000003F-00000000 [SL 01]\n"
                  "CPUID 0000000B:00000001-00000002-00000100-00000000\n",
-                 {leaf_0,
-                  {4, 0x1C004121, 0x01C0003F, 0x0000003F, 0},
-                  {4, 0x1C004122, 0x01C0003F, 0x0000003F, 0},
-                  {0xB, 1, 2, 0x100, 0}}},
+                 {leaf_0, {4, 0x1C004121, 0x01C0003F, 0x0000003F, 0}, {0xB, 1, 2, 0x100, 0}}},
+        GoodCase{"Aida64SubLeafNoteCountsWhereverItStands", // sorted or pasted: [SL 0B] is sub-leaf 11
+                 "CPUID 00000000: 00000002-756E6547-6C65746E-49656E69\n"
+                 "CPUID 00000004: 11111111-22222222-33333333-44444444 [SL 01]\n"
+                 "CPUID 00000004: 1C004121-01C0003F-0000003F-00000000 [SL 00]\n"
+                 "CPUID 0000000B: 55555555-66666666-77777777-88888888 [SL 0B]\n"
+                 "CPUID 0000000B: 00000001-00000002-00000100-00000000\n",
+                 {leaf_0, {4, 0x1C004121, 0x01C0003F, 0x0000003F, 0}, {0xB, 1, 2, 0x100, 0}}},
+        GoodCase{"CrLineEndsAloneAndMixed",
+                 "CPUID 00000000: 00000002-756E6547-6C65746E-49656E69\r"
+                 "CPUID 00000001: 00000633-00000000-00000000-0080FBFF\r\n"
+                 "CPUID 80000000: 80000004-00000000-00000000-00000000\r",
+                 {leaf_0, {1, 0x633, 0, 0, 0x80FBFF}, {0x80000000, 0x80000004, 0, 0, 0}}},
         GoodCase{"OwnDumpInsideAWholeReport",
                  " eax in    eax      ebx      ecx      edx\n"
                  "00000000 00000002 756e6547 6c65746e 49656e69\n"
@@ -454,6 +463,40 @@ TEST(DumpProcessors, HypervisorLogsGuestsHostsAndListsOfDifferences)
     EXPECT_EQ(leaves.front(), (RecordedLeaf{0, 0x16, 0x756e6547, 0x6c65746e, 0x49656e69}));
 }
 
+// A VMware log's streams interleaved: the guest's two lines on either side of
+// CPUID[1]'s, together before them, or after them; each order gives the
+// host, the host's processor 1 and the guest, numbered by their first records.
+TEST(DumpProcessors, InterleavedStreamsKeepTheirProcessors)
+{
+    const std::string head = "2022-11-24T17:46:40.863Z In(05) vmx ";
+    const std::string host[] = {head + "hostCPUID level 00000000, 0: 0x00000016 0x756e6547 0x6c65746e 0x49656e69\n",
+                                head + "hostCPUID level 00000001, 0: 0x000906ea 0x00100800 0x7ffafbff 0xbfebfbff\n"};
+    const std::string guest[] = {head + "guestCPUID level 00000000, 0: 0x00000016 0x756e6547 0x6c65746e 0x49656e69\n",
+                                 head + "guestCPUID level 00000001, 0: 0x000906ea 0x00000800 0x7ffafbff 0x0febfbff\n"};
+    const std::string processor_1[] = {
+        head + "CPUID[1] level 00000000, 0: 0x00000016 0x756e6547 0x6c65746e 0x49656e69\n",
+        head + "CPUID[1] level 00000001, 0: 0x000906ea 0x01100800 0x7ffafbff 0xbfebfbff\n"};
+    const RecordedLeaf leaf_0_16{0, 0x16, 0x756e6547, 0x6c65746e, 0x49656e69};
+    const struct {
+        std::string text;
+        std::size_t guest, processor_1;
+    } orders[] = {
+        {host[0] + host[1] + guest[0] + processor_1[0] + processor_1[1] + guest[1], 1, 2},
+        {host[0] + host[1] + guest[0] + guest[1] + processor_1[0] + processor_1[1], 1, 2},
+        {host[0] + host[1] + processor_1[0] + processor_1[1] + guest[0] + guest[1], 2, 1},
+    };
+    for (const auto &order : orders) {
+        std::vector<RecordedLeaf> leaves;
+        DumpError error{};
+        EXPECT_TRUE(parse_dump(order.text, order.guest, leaves, error)) << error.message;
+        EXPECT_EQ(leaves, (std::vector<RecordedLeaf>{leaf_0_16, {1, 0x906ea, 0x800, 0x7ffafbff, 0x0febfbff}}));
+        EXPECT_TRUE(parse_dump(order.text, order.processor_1, leaves, error)) << error.message;
+        EXPECT_EQ(leaves, (std::vector<RecordedLeaf>{leaf_0_16, {1, 0x906ea, 0x01100800, 0x7ffafbff, 0xbfebfbff}}));
+        EXPECT_FALSE(parse_dump(order.text, 3, leaves, error));
+        EXPECT_EQ(error.message, "no processor 3: the dump holds 3 processors");
+    }
+}
+
 // The reader takes the file in pieces: a line cut anywhere reads as if whole,
 // and a fault keeps its line number.
 TEST(DumpPieces, SplitAnywhereReadsAsWhole)
@@ -462,7 +505,7 @@ TEST(DumpPieces, SplitAnywhereReadsAsWhole)
                              "CPUID 00000000 : 00000002 756E6547 6C65746E 49656E69\n"
                              "ID : \"\0\0\0\0\"\n \0\n"s + // NUL bytes where no record can begin
                              "   0x00000004 0x00: eax=0x00000121 ebx=0x01c0003f ecx=0x0000003f edx=0x00000001\n"
-                             "ext_cpuid[0]=80000004 00000000 00000000 00000000\n"
+                             "ext_cpuid[0]=80000004 00000000 00000000 00000000\r" // a CR alone ends it too
                              "00000001 00000633 00000000 00000000 0080fbff";
     std::vector<RecordedLeaf> whole;
     DumpError error{};

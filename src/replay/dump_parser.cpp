@@ -78,6 +78,7 @@ bool DumpReader::add_line(const char *begin, const char *end)
     LineKind kind = LineKind::other;
     line_state_.line = line_number_;
     line_state_.stream = RecordStream::dump;
+    line_state_.stream_number = 0; // set by a record of VMware's CPUID[N] alone
     const FormRange forms = form_ranges[static_cast<int>(start)];
     for (const DumpForm *form = dump_forms + forms.begin; form != dump_forms + forms.end; ++form) {
         kind = form->read_line(Cursor{begin, end}, leaf, problem, line_state_);
@@ -198,6 +199,21 @@ size_t DumpReader::processor_for(const RecordedLeaf &leaf)
     return stream.processor;
 }
 
+// A line as its LF ends it: a CR in it that no LF follows ends a line too (a
+// dump saved with CR line ends, or a mix of them); add_line drops the CR of
+// a CR LF.
+bool DumpReader::add_lines(const char *begin, const char *end)
+{
+    const void *cr;
+    while ((cr = std::memchr(begin, '\r', static_cast<size_t>(end - begin))) != nullptr &&
+           static_cast<const char *>(cr) + 1 != end) {
+        if (!add_line(begin, static_cast<const char *>(cr)))
+            return false;
+        begin = static_cast<const char *>(cr) + 1;
+    }
+    return add_line(begin, end);
+}
+
 // Lines are read in order, and a line cut between two pieces is refused for
 // a NUL byte as soon as a piece shows it (binary input, /dev/zero, is not
 // read to its end): the first fault in the file is the one told, wherever
@@ -219,7 +235,7 @@ bool DumpReader::add_text(const char *text, size_t size)
             std::memchr(begin, '\0', static_cast<size_t>(line_end - begin)) != nullptr &&
             refuses_nul_in(begin, line_end))
             return fail_on_nul();
-        const bool ok = add_line(begin, line_end);
+        const bool ok = add_lines(begin, line_end);
         partial_line_.clear();
         partial_nul_allowed_ = false;
         if (!ok)
@@ -311,7 +327,7 @@ bool DumpReader::end_file()
         const std::string last_line = std::move(partial_line_);
         partial_line_.clear();
         partial_nul_allowed_ = false;
-        if (!add_line(last_line.data(), last_line.data() + last_line.size()))
+        if (!add_lines(last_line.data(), last_line.data() + last_line.size()))
             return false;
     }
     return true;

@@ -84,6 +84,7 @@ private:
     bool add_decoded(const char *bytes, size_t size);
     bool add_utf16(const char *bytes, size_t size);
     bool add_text(const char *text, size_t size);
+    bool add_lines(const char *begin, const char *end);
     bool add_line(const char *begin, const char *end);
     bool refuses_nul_in(const char *begin, const char *end) const;
     bool fail_on_nul();

@@ -1,10 +1,13 @@
 // AIDA64 (the InstLatx64 collection): "CPUID LLLLLLLL: EAX-EBX-ECX-EDX",
 // with a colon or blanks after the leaf (a blank before the colon too), the
-// values separated by '-' or by blanks, anything after the fourth value
-// ignored (a "[SL 01]" note). After "CPUID", a token of 8 hex digits, or one
-// that begins with a decimal digit and holds no '.', is a leaf number; any
-// other word begins a header line ("CPUID Revision :"), and CPU-Z's summary
-// "CPUID  6.F.6" is no record either; nor is "CPUID LLLLLLLL:SS = ...".
+// values separated by '-' or by blanks, then perhaps the sub-leaf's note,
+// "[SL 0B]" in hexadecimal: a row of a sub-leaf other than 0 is no record,
+// wherever it stands (a sorted or pasted dump); a row without the note is
+// sub-leaf 0, and anything else after the fourth value is ignored. After
+// "CPUID", a token of 8 hex digits, or one that begins with a decimal digit
+// and holds no '.', is a leaf number; any other word begins a header line
+// ("CPUID Revision :"), and CPU-Z's summary "CPUID  6.F.6" is no record
+// either; nor is "CPUID LLLLLLLL:SS = ...".
 #include "forms.h"
 
 LineKind read_aida64_line(Cursor cursor, RecordedLeaf &leaf, std::string &problem, LineState &)
@@ -69,5 +72,13 @@ LineKind read_aida64_line(Cursor cursor, RecordedLeaf &leaf, std::string &proble
         if (!read_hex(cursor, register_names[i], *values[i], problem))
             return LineKind::malformed;
     }
-    return LineKind::record;
+    cursor.skip_blanks();
+    uint32_t sub_leaf = 0;
+    if (cursor.skip("[SL ")) {
+        const size_t digits = cursor.hex_run();
+        if (digits == 0 || digits > 8 || !Cursor{cursor.position + digits, cursor.end}.starts_with("]"))
+            return LineKind::record; // no note of AIDA64's: ignored
+        read_hex(cursor, "sub-leaf", sub_leaf, problem); // up to 8 hex digits, checked above
+    }
+    return sub_leaf_0_only(LineKind::record, sub_leaf);
 }
