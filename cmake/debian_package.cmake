@@ -38,6 +38,23 @@ set(CPACK_COMPONENTS_ALL programs documents debian)
 set(CPACK_DEB_COMPONENT_INSTALL ON)
 set(CPACK_COMPONENTS_GROUPING ALL_COMPONENTS_IN_ONE)
 set(CPACK_PACKAGE_NAME x86ident)
+# The dump forms as their table names them, in lines of at most 76.
+string(REGEX MATCHALL "[^ ]+" words
+       "x86ident-replay prints the same report for any processor from a recorded dump of ${X86IDENT_FORMS_TEXT} (the guest and the host of a log), for any logical processor of them.")
+set(replay_description "")
+set(line "")
+foreach(word IN LISTS words)
+  string(LENGTH "${line} ${word}" length)
+  if(line STREQUAL "")
+    set(line "${word}")
+  elseif(length GREATER 76)
+    string(APPEND replay_description "${line}\n")
+    set(line "${word}")
+  else()
+    string(APPEND line " ${word}")
+  endif()
+endforeach()
+string(APPEND replay_description "${line}")
 set(CPACK_PACKAGE_CONTACT "${X86IDENT_MAINTAINER}")
 set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "identifies the x86 processor it runs on, or any from a CPUID dump")
 set(CPACK_PACKAGE_DESCRIPTION
@@ -47,11 +64,7 @@ AMD and Cyrix processors: family and model names, every feature flag, the
 name string, caches and TLBs, the Intel serial number, AMD power management
 and address sizes. It pauses for a key between screens on a terminal.
 
-x86ident-replay prints the same report for any processor from a recorded
-dump: x86ident's own output, AIDA64 and CPU-Z reports, the dumps of cpuid -r,
-libcpuid, cpufetch, x86info, hwloc-gather-cpuid, kcpuid and CPUID
-LLLLLLLL:SS = ..., and the logs of VirtualBox and VMware (guest and host),
-for any logical processor of them.")
+${replay_description}")
 set(CPACK_STRIP_FILES ON)
 set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
 set(CPACK_DEBIAN_PACKAGE_SECTION utils)

@@ -6,7 +6,9 @@ find_program(X86IDENT_NPM npm REQUIRED)
 find_program(X86IDENT_NODE node REQUIRED)
 set(page_dir ${CMAKE_BINARY_DIR}/web)
 set(npm_dir ${CMAKE_BINARY_DIR}/npm)
-set(page_sources ${PROJECT_SOURCE_DIR}/web/index.html ${PROJECT_SOURCE_DIR}/web/page.css ${PROJECT_SOURCE_DIR}/web/page.js
+# index.html names the dump forms as their table does.
+configure_file(${PROJECT_SOURCE_DIR}/web/index.html ${CMAKE_BINARY_DIR}/page/index.html @ONLY)
+set(page_sources ${CMAKE_BINARY_DIR}/page/index.html ${PROJECT_SOURCE_DIR}/web/page.css ${PROJECT_SOURCE_DIR}/web/page.js
                  ${PROJECT_SOURCE_DIR}/web/x86ident.js ${PROJECT_SOURCE_DIR}/web/wasm_bytes.js)
 file(MAKE_DIRECTORY ${npm_dir})
 set_target_properties(x86ident-replay PROPERTIES SUFFIX .wasm)

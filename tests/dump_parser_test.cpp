@@ -213,9 +213,6 @@ INSTANTIATE_TEST_SUITE_P(
     Faults, BadDumps,
     ::testing::Values(
         BadCase{"Empty", "", 0, "empty file"},
-        BadCase{"NoRecords", "hello\nworld\n", 0,
-                "no CPUID records: not a dump of x86ident, AIDA64, CPU-Z, cpufetch, kcpuid, cpuid -r, libcpuid, x86info, "
-                "hwloc-gather-cpuid, CPUID LLLLLLLL:SS = ..., VirtualBox or VMware"},
         BadCase{"NoLeaf0", "CPUID 00000001: 00000633-00000000-00000000-0080FBFF\n", 0, "no record of leaf 0"},
         BadCase{"NulByte", good_line + std::string("abc\0def\n", 8), 2, "NUL byte: not a text dump"},
         BadCase{"NulBeforeTheFirstRecord", "ID : \"\0\"\n"s + good_line, 1,
@@ -315,40 +312,6 @@ TEST(DumpSize, LargerThan64MiBIsRefused)
     EXPECT_FALSE(parse_dump(good_line + std::string(max_dump_size, '#'), 0, leaves, error));
     EXPECT_EQ(error.line, 0u);
     EXPECT_EQ(error.message, "larger than 64 MiB: not a CPUID dump");
-}
-
-// The same dump as UTF-16 of either byte order after its byte-order mark,
-// with CR LF and a character beyond Latin-1 in a header line; read in two
-// pieces cut anywhere, also inside a character. A NUL character reads in a
-// line that no record can begin, after a record, and is refused in a record;
-// an odd length is refused.
-TEST(DumpEncodings, Utf16ReadsAsItsText)
-{
-    const std::u16string text = u"CPUID CPU Name: Intel(R) Xeon\u2122\r\n"
-                                u"CPUID 00000000: 00000002-756E6547-6C65746E-49656E69\r\n"
-                                u"ID : \"\0\0\0\0\"\r\n"
-                                u"CPUID 80000000: 80000004-00000000-00000000-00000000"s;
-    for (bool little_endian : {true, false}) {
-        std::string bytes = little_endian ? "\xff\xfe" : "\xfe\xff";
-        for (char16_t unit : text) {
-            const char low = static_cast<char>(unit & 0xff), high = static_cast<char>(unit >> 8);
-            bytes += little_endian ? std::string{low, high} : std::string{high, low};
-        }
-        for (std::size_t cut = 0; cut <= bytes.size(); ++cut) {
-            DumpReader reader(0);
-            ASSERT_TRUE(reader.add(bytes.data(), cut) && reader.add(bytes.data() + cut, bytes.size() - cut) &&
-                        reader.finish())
-                << little_endian << " " << cut << ": " << reader.error().message;
-            EXPECT_EQ(reader.leaves(), (std::vector<RecordedLeaf>{leaf_0, {0x80000000, 0x80000004, 0, 0, 0}}));
-        }
-        std::vector<RecordedLeaf> leaves;
-        DumpError error{};
-        EXPECT_FALSE(parse_dump(bytes.substr(0, bytes.size() - 1), 0, leaves, error));
-        EXPECT_EQ(error.message, "UTF-16 text of odd length: the end of the file is missing");
-        EXPECT_FALSE(parse_dump(bytes + std::string(2, '\0'), 0, leaves, error));
-        EXPECT_EQ(error.line, 4u);
-        EXPECT_EQ(error.message, "NUL character: not a text dump");
-    }
 }
 
 // Three processors, each beginning at a record of leaf 0; records before the
@@ -497,33 +460,124 @@ TEST(DumpProcessors, InterleavedStreamsKeepTheirProcessors)
     }
 }
 
-// The reader takes the file in pieces: a line cut anywhere reads as if whole,
-// and a fault keeps its line number.
-TEST(DumpPieces, SplitAnywhereReadsAsWhole)
+// Records as the forms to come make them: a named stream's processors,
+// labelled by their text; a heading that begins one, records or none; a
+// stream that a second record of leaf 0 does not split (a dump repeated at
+// every reset).
+TEST(DumpProcessors, NamedStreamsHeadingsAndStreamsThatLeaf0DoesNotSplit)
 {
-    const std::string text = "CPUID Manufacturer: GenuineIntel\r\n"
-                             "CPUID 00000000 : 00000002 756E6547 6C65746E 49656E69\n"
-                             "ID : \"\0\0\0\0\"\n \0\n"s + // NUL bytes where no record can begin
-                             "   0x00000004 0x00: eax=0x00000121 ebx=0x01c0003f ecx=0x0000003f edx=0x00000001\n"
-                             "ext_cpuid[0]=80000004 00000000 00000000 00000000\r" // a CR alone ends it too
-                             "00000001 00000633 00000000 00000000 0080fbff";
-    std::vector<RecordedLeaf> whole;
-    DumpError error{};
-    ASSERT_TRUE(parse_dump(text, 0, whole, error)) << error.message;
-    ASSERT_EQ(whole.size(), 4u);
-    for (std::size_t cut = 0; cut <= text.size(); ++cut) {
-        DumpReader reader(0);
-        ASSERT_TRUE(reader.add(text.data(), cut) && reader.add(text.data() + cut, text.size() - cut) &&
-                    reader.finish())
-            << cut << ": " << reader.error().message;
-        EXPECT_EQ(reader.leaves(), whole) << cut;
+    const auto named = [](std::string_view label, uint32_t leaf, uint32_t eax, bool splits = true) {
+        DumpRecord record;
+        record.leaf = {leaf, eax, 0, 0, 0};
+        record.stream = RecordStream::named;
+        record.label = label;
+        record.leaf_0_splits = splits;
+        return record;
+    };
+    const struct {
+        LineKind kind;
+        DumpRecord record;
+    } lines[] = {
+        {LineKind::heading, named("raw", 0, 0)},   {LineKind::record, named("raw", 0, 0xd)},
+        {LineKind::heading, named("host", 0, 0)},  {LineKind::heading, named("pv max", 0, 0)},
+        {LineKind::record, named("raw", 1, 0x633)}, {LineKind::record, named("CPU0", 0, 2, false)},
+        {LineKind::record, named("CPU0", 0, 3, false)},
+    };
+    for (std::size_t cpu = 0; cpu < 4; ++cpu) {
+        DumpReader reader(cpu, true);
+        for (const auto &line : lines)
+            reader.take(line.kind, line.record, 1, "");
+        const bool ok = reader.finish(1);
+        std::vector<std::string> labels;
+        for (const Processor &processor : reader.processors())
+            labels.push_back(processor.label);
+        EXPECT_EQ(labels, (std::vector<std::string>{"raw", "host", "pv max", "CPU0"}));
+        const std::vector<std::vector<RecordedLeaf>> leaves = {
+            {{0, 0xd, 0, 0, 0}, {1, 0x633, 0, 0, 0}}, {}, {}, {{0, 2, 0, 0, 0}, {0, 3, 0, 0, 0}}};
+        EXPECT_EQ(ok, !leaves[cpu].empty()) << cpu;
+        EXPECT_EQ(reader.leaves(), leaves[cpu]) << cpu;
+        if (!ok) {
+            EXPECT_EQ(reader.error().message, "no record of leaf 0") << cpu;
+        }
     }
-    const std::string bad = text + "\nCPUID 00000002: 1-2-3\n";
-    for (std::size_t cut : {std::size_t{5}, text.size() + 3, bad.size() - 1}) {
-        DumpReader reader(0);
-        EXPECT_FALSE(reader.add(bad.data(), cut) && reader.add(bad.data() + cut, bad.size() - cut) && reader.finish());
-        EXPECT_EQ(reader.error().line, 8u) << cut;
-        EXPECT_EQ(reader.error().message, "malformed CPUID record: expected '-' before the edx value") << cut;
+}
+
+// The lines of `bytes` in two pieces cut at `cut`, as "N:text", with the
+// reading loop's first record found before line `begun_at` (never: 0), and
+// the fault that ends them as "error L: message".
+std::vector<std::string> lines_of(const std::string &bytes, std::size_t cut, std::size_t begun_at)
+{
+    DumpBytes input(bytes.data(), bytes.size(), cut);
+    LineSource lines(input);
+    std::vector<std::string> got;
+    Line line;
+    while (lines.next(line)) {
+        got.push_back(std::to_string(line.number) + ":" + std::string(line.begin, line.end));
+        if (line.number + 1 == begun_at)
+            lines.records_begun();
+    }
+    if (lines.failed())
+        got.push_back("error " + std::to_string(lines.error().line) + ": " + lines.error().message);
+    return got;
+}
+
+std::string utf16(const std::u16string &text, bool little_endian)
+{
+    std::string bytes = little_endian ? "\xff\xfe" : "\xfe\xff";
+    for (char16_t unit : text) {
+        const char low = static_cast<char>(unit & 0xff), high = static_cast<char>(unit >> 8);
+        bytes += little_endian ? std::string{low, high} : std::string{high, low};
+    }
+    return bytes;
+}
+
+// Bytes to lines, whole and in two pieces cut anywhere (also inside a line
+// end, a byte-order mark or a UTF-16 character): every line end, the
+// encodings, and the faults, told at the same line wherever the cut falls.
+TEST(LineSource, SplitAnywhereGivesTheSameLines)
+{
+    const std::u16string utf16_text = u"CPUID CPU Name: Xeon\u2122\r\n"
+                                      u"CPUID 00000000: 00000002\r\n"
+                                      u"ID : \"\0\0\"\r\n"s;
+    const std::vector<std::string> utf16_lines = {"1:CPUID CPU Name: Xeon?", "2:CPUID 00000000: 00000002",
+                                                  "3:ID : \"\0\0\""s};
+    const struct {
+        const char *name;
+        std::string bytes;
+        std::size_t begun_at;
+        std::vector<std::string> lines;
+    } cases[] = {
+        {"LF and CR LF, the last line without one", "a\nb\r\n\r\nc\rd\ne\r", 0, {"1:a", "2:b", "3:", "4:c\rd", "5:e"}},
+        {"CR alone, and CR LF, as the first line end says", "a\rb\r\n\rc\nd\r", 0, {"1:a", "2:b", "3:", "4:c\nd"}},
+        {"a UTF-8 byte-order mark", "\xef\xbb\xbf" "abc\n", 0, {"1:abc"}},
+        {"UTF-16, little-endian", utf16(utf16_text, true), 3, utf16_lines},
+        {"UTF-16, big-endian", utf16(utf16_text, false), 3, utf16_lines},
+        {"UTF-16 of odd length", utf16(u"ab\ncd", true) + "c", 0,
+         {"1:ab", "error 0: UTF-16 text of odd length: the end of the file is missing"}},
+        {"a NUL before the first record", "ab\nID : \"\0\"\n"s, 0, {"1:ab", "error 2: NUL byte: not a text dump"}},
+        {"a NUL after it, where no record begins", "ab\nID : \"\0\"\n"s, 2, {"1:ab", "2:ID : \"\0\""s}},
+        {"a NUL after it, where a record may begin", "ab\nCPUID\0\nc\n"s, 2, {"1:ab", "error 2: NUL byte: not a text dump"}},
+        {"UTF-16: a NUL where a record may begin", utf16(u"ab\r\nCPUID\0\r\n"s, true), 2,
+         {"1:ab", "error 2: NUL character: not a text dump"}},
+        {"a compressed archive", "\x1f\x8b\x08\x00\x00\x00\n", 0, {"error 0: a compressed archive: unpack it first"}},
+        {"nothing", "", 0, {}},
+    };
+    for (const auto &c : cases)
+        for (std::size_t cut = 0; cut <= c.bytes.size(); ++cut)
+            ASSERT_EQ(lines_of(c.bytes, cut, c.begun_at), c.lines) << c.name << ", cut at " << cut;
+}
+
+// The reader in pieces: a fault keeps its line number.
+TEST(DumpPieces, AFaultKeepsItsLineWhereverTheCutFalls)
+{
+    const std::string text = good_line + "ext_cpuid[0]=80000004 00000000 00000000 00000000\r\n" +
+                             "CPUID 00000002: 1-2-3\n";
+    for (std::size_t cut = 0; cut <= text.size(); ++cut) {
+        std::vector<RecordedLeaf> leaves;
+        DumpError error{};
+        EXPECT_FALSE(parse_dump(text, 0, leaves, error, cut));
+        EXPECT_EQ(error.line, 3u) << cut;
+        EXPECT_EQ(error.message, "malformed CPUID record: expected '-' before the edx value") << cut;
     }
 }
 

@@ -4,6 +4,7 @@
 
 #include <cstdio>
 #include <cstring>
+#include <deque>
 #include <string>
 #include <vector>
 
@@ -27,85 +28,31 @@ const char usage_text[] =
     "       x86ident-replay --list FILE|FOLDER\n"
     "       x86ident-replay --help | --version\n";
 
-// Up to the list of forms.
+// --help: the usage, then this, then the forms; `man x86ident-replay` says
+// the rest.
 const char help_text[] =
-    "NAME\n"
-    "    x86ident-replay - the x86ident report of a processor, from a recorded CPUID dump\n"
     "\n"
-    "SYNOPSIS\n"
-    "    x86ident-replay [--no-pause | --mark-pauses] [--cpu N] FILE|FOLDER\n"
-    "    x86ident-replay --list FILE|FOLDER\n"
-    "    x86ident-replay --help | --version\n"
+    "The x86ident report of the processor whose CPUID dump FILE holds (\"-\":\n"
+    "standard input; FOLDER: hwloc-gather-cpuid's), byte for byte.\n"
     "\n"
-    "DESCRIPTION\n"
-    "    Prints exactly what x86ident prints on the processor whose CPUID leaves FILE\n"
-    "    records: the raw dump, the vendor line and the vendor's decoded report. A leaf\n"
-    "    that FILE does not record reads as four zeros. FILE \"-\" is standard input.\n"
+    "  --cpu N        the report of logical processor N of the dump (0, the first)\n"
+    "  --list         one line per logical processor, in place of a report:\n"
+    "                 N, vendor id, signature, name string, label, core type\n"
+    "  --no-pause     never wait for a key\n"
+    "  --mark-pauses  write a form feed (0x0C) where x86ident would wait for a key\n"
+    "  -h, --help     show this text\n"
+    "  --version      show the version\n"
     "\n"
-    "    Records of these forms are read, in any mix and with no option; every other\n"
-    "    line is ignored, so whole reports and annotated dumps can be read. Where a\n"
-    "    form names sub-leaves, the record of sub-leaf 0 is the leaf's (man\n"
-    "    x86ident-replay says more of each form):\n";
+    "Records of these forms are read, in any mix; every other line is ignored:\n";
 
-// After the list of forms, which comes from the reader's table.
-const char help_text_after_forms[] =
-    "    A file is read as bytes (Latin-1 or UTF-8; a UTF-8 byte-order mark is\n"
-    "    skipped), or as UTF-16 after a UTF-16 byte-order mark, as Windows\n"
-    "    PowerShell 5.1 writes \"x86ident.exe > mine.txt\". A compressed archive (gzip,\n"
-    "    bzip2, xz) is refused: unpack it first.\n"
-    "    A dump may hold several logical processors: each record of leaf 0 after the\n"
-    "    first begins the next one (records before the first leaf 0 belong to the\n"
-    "    first), as in the \"CPU N:\" and \"Logical CPU #N\" blocks of these tools.\n"
-    "    Within a processor the first record of a leaf wins; later ones (other\n"
-    "    sub-leaves) are ignored.\n"
-    "\n"
-    "OPTIONS\n"
-    "    --cpu N        the report of logical processor N of the dump (0, the first,\n"
-    "                   by default)\n"
-    "    --list         in place of a report, one line per logical processor:\n"
-    "                   N<TAB>VENDOR-ID<TAB>SIGNATURE<TAB>NAME<TAB>LABEL<TAB>CORE-TYPE,\n"
-    "                   with N from 0, the 12 characters of the vendor id, leaf-1\n"
-    "                   eax as 8 hex digits, the name string of leaves 0x80000002-4\n"
-    "                   (empty when the highest extended leaf is lower; a control\n"
-    "                   character in the vendor id or the name shows as '?'), in a\n"
-    "                   hypervisor log \"guest\", \"host\" or \"host processor N\",\n"
-    "                   and on a hybrid part \"Atom\", \"Core\" or another type's\n"
-    "                   number (leaf 0x1A); a field that does not apply is empty\n"
-    "    --no-pause     never wait for a key\n"
-    "    --mark-pauses  write a form feed (0x0C) where x86ident would wait for a key\n"
-    "    -h, --help     show this text\n"
-    "    --version      show the version\n"
-    "    Without a pause option the report pauses as x86ident does: it waits for a\n"
-    "    key on the terminal, and goes straight through when there is none.\n"
-    "\n"
-    "EXIT STATUS\n"
-    "    0  the report was written\n"
-    "    1  FILE could not be read or is not a CPUID dump: missing, unreadable, a\n"
-    "       folder without pu files, a compressed archive, larger than 64 MiB (a\n"
-    "       folder's pu files together), holding a NUL byte (but in a line that no\n"
-    "       record can begin, after the first record, as x86ident's vendor line\n"
-    "       may), UTF-16 of odd length, a malformed record, no processor N, no\n"
-    "       record of leaf 0, or a highest extended leaf above 0x8000FFFF (one\n"
-    "       line on standard error says which, and where); or standard output\n"
-    "       could not be written\n"
-    "    2  wrong usage\n"
-    "\n"
-    "EXAMPLES\n"
-    "    x86ident | tee mine.txt && x86ident-replay --no-pause mine.txt\n"
-    "    x86ident-replay --mark-pauses GenuineIntel00006F6_Conroe_CPUID.txt | less\n"
-    "    cpuid -r > pasted.txt && x86ident-replay pasted.txt\n"
-    "    x86ident-replay --cpu 3 CPU-Z-report.txt\n"
-    "    hwloc-gather-cpuid && x86ident-replay --list cpuid\n"
-    "    x86ident-replay --cpu 4 GenuineIntel00806A1_Lakefield_CPUID.txt\n"
-    "    x86ident-replay --list GenuineIntel00806A1_Lakefield_CPUID.txt\n";
-
-// Each form: its name, an example record (<TAB> as it is), a note.
+// The usage, the options and each form with its example and note.
 void print_help()
 {
+    std::fputs(usage_text, stdout);
     std::fputs(help_text, stdout);
     for (const DumpForm &form : dump_forms)
-        std::printf("      %s\n          %s: %s\n", form.example, form.name, form.note);
-    std::fputs(help_text_after_forms, stdout);
+        std::printf("  %s\n      %s: %s\n", form.example, form.name, form.note);
+    std::fputs("\nman x86ident-replay says all that it reads and refuses.\n", stdout);
 }
 
 int usage_error(const char *problem, const char *argument)
@@ -137,10 +84,11 @@ void put_register_chars(uint32_t value, bool stop_at_nul, bool &stopped)
     }
 }
 
-// Whose processor it is in a hypervisor log; "" in any other dump.
-void print_label(const ProcessorSummary &summary)
+// Whose processor it is in a hypervisor log, or its stream's name; "" in
+// any other dump.
+void print_label(const Processor &processor)
 {
-    switch (summary.stream) {
+    switch (processor.stream) {
     case RecordStream::virtualbox_guest:
     case RecordStream::vmware_guest:
         std::fputs("guest", stdout);
@@ -150,19 +98,29 @@ void print_label(const ProcessorSummary &summary)
         std::fputs("host", stdout);
         break;
     case RecordStream::vmware_processor:
-        std::printf("host processor %u", static_cast<unsigned>(summary.stream_number));
+        std::printf("host processor %u", static_cast<unsigned>(processor.stream_number));
+        break;
+    case RecordStream::named:
+        std::fputs(processor.label.c_str(), stdout);
         break;
     case RecordStream::dump:
         break;
     }
 }
 
+// A processor's first record of `leaf`, or four zeros.
+RecordedLeaf leaf_of(const Processor &processor, uint32_t leaf)
+{
+    const RecordedLeaf *record = processor.leaf(leaf);
+    return record != nullptr ? *record : RecordedLeaf{leaf, 0, 0, 0, 0};
+}
+
 // A hybrid part's core type (leaf 7 edx bit 15, then leaf 0x1a eax bits
 // 31-24), where the highest standard leaf reaches leaf 0x1a; "" elsewhere.
-void print_core_type(const RecordedLeaf *records)
+void print_core_type(const Processor &processor)
 {
-    const bool hybrid = (records[6].edx & (1u << 15)) != 0 && (records[0].eax & 0xffff) >= 0x1a;
-    const unsigned core_type = hybrid ? records[7].eax >> 24 : 0;
+    const bool hybrid = (leaf_of(processor, 7).edx & (1u << 15)) != 0 && (leaf_of(processor, 0).eax & 0xffff) >= 0x1a;
+    const unsigned core_type = hybrid ? leaf_of(processor, 0x1a).eax >> 24 : 0;
     if (core_type == 0x20)
         std::fputs("Atom", stdout);
     else if (core_type == 0x40)
@@ -174,26 +132,28 @@ void print_core_type(const RecordedLeaf *records)
 // One line per logical processor: number, vendor id, signature, name string
 // (each 16-byte piece up to its first 0 byte, as the reports print it),
 // label and core type.
-void print_processor_list(const std::vector<ProcessorSummary> &summaries)
+void print_processor_list(const std::deque<Processor> &processors)
 {
-    for (size_t cpu = 0; cpu < summaries.size(); ++cpu) {
-        const RecordedLeaf *records = summaries[cpu].records;
+    for (size_t cpu = 0; cpu < processors.size(); ++cpu) {
+        const Processor &processor = processors[cpu];
         std::printf("%zu\t", cpu);
         bool stopped = false;
-        for (uint32_t vendor_word : {records[0].ebx, records[0].edx, records[0].ecx})
+        const RecordedLeaf leaf_0 = leaf_of(processor, 0);
+        for (uint32_t vendor_word : {leaf_0.ebx, leaf_0.edx, leaf_0.ecx})
             put_register_chars(vendor_word, false, stopped);
-        std::printf("\t%08x\t", static_cast<unsigned>(records[1].eax));
-        const uint32_t max_extended_leaf = records[2].eax;
+        std::printf("\t%08x\t", static_cast<unsigned>(leaf_of(processor, 1).eax));
+        const uint32_t max_extended_leaf = leaf_of(processor, 0x80000000u).eax;
         if (max_extended_leaf >= 0x80000004u && max_extended_leaf <= max_replayed_extended_leaf)
-            for (int piece = 3; piece < 6; ++piece) {
+            for (uint32_t piece = 0x80000002u; piece <= 0x80000004u; ++piece) {
                 stopped = false;
-                for (uint32_t word : {records[piece].eax, records[piece].ebx, records[piece].ecx, records[piece].edx})
+                const RecordedLeaf name = leaf_of(processor, piece);
+                for (uint32_t word : {name.eax, name.ebx, name.ecx, name.edx})
                     put_register_chars(word, true, stopped);
             }
         std::putchar('\t');
-        print_label(summaries[cpu]);
+        print_label(processor);
         std::putchar('\t');
-        print_core_type(records);
+        print_core_type(processor);
         std::putchar('\n');
     }
 }
@@ -283,7 +243,7 @@ int main(int argc, char **argv)
     if (!read_dump_file(path, reader, error))
         return input_error(path, error);
     if (list) {
-        print_processor_list(reader.summaries());
+        print_processor_list(reader.processors());
         return out_finish("x86ident-replay");
     }
 

@@ -10,7 +10,7 @@
 // either; nor is "CPUID LLLLLLLL:SS = ...".
 #include "forms.h"
 
-LineKind read_aida64_line(Cursor cursor, RecordedLeaf &leaf, std::string &problem, LineState &)
+LineKind read_aida64_line(Cursor &cursor, DumpRecord &record, std::string &problem, FormState &)
 {
     cursor.skip_blanks();
     if (!cursor.skip("CPUID") || !is_blank(cursor.peek()))
@@ -43,12 +43,12 @@ LineKind read_aida64_line(Cursor cursor, RecordedLeaf &leaf, std::string &proble
                   ", not 8";
         return LineKind::malformed;
     }
-    read_hex(cursor, "leaf number", leaf.leaf, problem); // 8 hex digits, checked above
+    read_hex(cursor, "leaf number", record.leaf.leaf, problem); // 8 hex digits, checked above
     cursor.skip_blanks();
     cursor.skip(":");
     cursor.skip_blanks();
 
-    uint32_t *const values[4] = {&leaf.eax, &leaf.ebx, &leaf.ecx, &leaf.edx};
+    uint32_t *const values[4] = {&record.leaf.eax, &record.leaf.ebx, &record.leaf.ecx, &record.leaf.edx};
     if (!read_hex(cursor, register_names[0], *values[0], problem))
         return LineKind::malformed;
     Cursor after_first = cursor;
@@ -72,13 +72,11 @@ LineKind read_aida64_line(Cursor cursor, RecordedLeaf &leaf, std::string &proble
         if (!read_hex(cursor, register_names[i], *values[i], problem))
             return LineKind::malformed;
     }
-    cursor.skip_blanks();
-    uint32_t sub_leaf = 0;
-    if (cursor.skip("[SL ")) {
-        const size_t digits = cursor.hex_run();
-        if (digits == 0 || digits > 8 || !Cursor{cursor.position + digits, cursor.end}.starts_with("]"))
-            return LineKind::record; // no note of AIDA64's: ignored
-        read_hex(cursor, "sub-leaf", sub_leaf, problem); // up to 8 hex digits, checked above
-    }
-    return sub_leaf_0_only(LineKind::record, sub_leaf);
+    Cursor note = cursor;
+    note.skip_blanks();
+    const size_t digits = note.skip("[SL ") ? note.hex_run() : 0;
+    if (digits > 0 && digits <= 8 && Cursor{note.position + digits, note.end}.starts_with("]"))
+        read_hex(note, "sub-leaf", record.sub_leaf, problem); // up to 8 hex digits, checked above
+    cursor.position = cursor.end; // the rest of the line is no matter
+    return LineKind::record;
 }

@@ -3,10 +3,10 @@
 // and a "CPU N:" line per processor.
 #include "forms.h"
 
-LineKind read_cpufetch_line(Cursor cursor, RecordedLeaf &leaf, std::string &problem, LineState &)
+LineKind read_cpufetch_line(Cursor &cursor, DumpRecord &record, std::string &problem, FormState &)
 {
     cursor.skip_blanks();
-    if (!read_0x_leaf(cursor, leaf.leaf) || !is_blank(cursor.peek()))
+    if (!read_0x_leaf(cursor, record.leaf.leaf) || !is_blank(cursor.peek()))
         return LineKind::other;
     cursor.skip_blanks();
     if (!cursor.skip("0x"))
@@ -18,12 +18,8 @@ LineKind read_cpufetch_line(Cursor cursor, RecordedLeaf &leaf, std::string &prob
     if (!after_sub_leaf.starts_with("0x"))
         return LineKind::other; // cpuid -r's "eax=0x..."
 
-    uint32_t sub_leaf;
-    if (!read_hex(cursor, "sub-leaf", sub_leaf, problem))
+    if (!read_hex(cursor, "sub-leaf", record.sub_leaf, problem))
         return LineKind::malformed;
     cursor.skip(":");
-    LineKind kind = read_blank_separated(cursor, leaf, problem, true);
-    if (kind == LineKind::record)
-        kind = expect_line_end(cursor, problem);
-    return sub_leaf_0_only(kind, sub_leaf);
+    return read_blank_separated(cursor, record.leaf, problem, true);
 }

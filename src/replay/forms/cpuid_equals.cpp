@@ -5,7 +5,7 @@
 // sub-leaf.
 #include "forms.h"
 
-LineKind read_cpuid_equals_line(Cursor cursor, RecordedLeaf &leaf, std::string &problem, LineState &)
+LineKind read_cpuid_equals_line(Cursor &cursor, DumpRecord &record, std::string &problem, FormState &)
 {
     cursor.skip_blanks();
     if (!cursor.skip("CPUID") || !is_blank(cursor.peek()))
@@ -21,17 +21,14 @@ LineKind read_cpuid_equals_line(Cursor cursor, RecordedLeaf &leaf, std::string &
     if (!equals.skip("="))
         return LineKind::other;
 
-    read_hex(cursor, "leaf number", leaf.leaf, problem); // 8 hex digits, checked above
-    uint32_t sub_leaf_number;
-    if (!read_hex(sub_leaf, "sub-leaf", sub_leaf_number, problem))
+    read_hex(cursor, "leaf number", record.leaf.leaf, problem); // 8 hex digits, checked above
+    if (!read_hex(sub_leaf, "sub-leaf", record.sub_leaf, problem))
         return LineKind::malformed;
-    LineKind kind = read_blank_separated(equals, leaf, problem);
-    if (kind == LineKind::record) {
-        equals.skip_blanks();
-        if (!equals.at_end() && equals.peek() != '|') {
-            problem = std::string("unexpected '") + equals.peek() + "' after the edx value";
-            kind = LineKind::malformed;
-        }
-    }
-    return sub_leaf_0_only(kind, sub_leaf_number);
+    cursor = equals;
+    const LineKind kind = read_blank_separated(cursor, record.leaf, problem);
+    Cursor text = cursor;
+    text.skip_blanks();
+    if (kind == LineKind::record && text.peek() == '|')
+        cursor.position = cursor.end; // the values' bytes as text
+    return kind;
 }

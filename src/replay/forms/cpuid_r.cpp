@@ -4,19 +4,18 @@
 // kcpuid have left: a record once the leaf is followed by a colon or by " 0x".
 #include "forms.h"
 
-LineKind read_cpuid_r_line(Cursor cursor, RecordedLeaf &leaf, std::string &problem, LineState &)
+LineKind read_cpuid_r_line(Cursor &cursor, DumpRecord &record, std::string &problem, FormState &)
 {
     cursor.skip_blanks();
-    if (!read_0x_leaf(cursor, leaf.leaf))
+    if (!read_0x_leaf(cursor, record.leaf.leaf))
         return LineKind::other;
-    uint32_t sub_leaf = 0;
     if (!cursor.skip(":")) {
         if (!is_blank(cursor.peek()))
             return LineKind::other;
         cursor.skip_blanks();
         if (!cursor.skip("0x"))
             return LineKind::other;
-        if (!read_hex(cursor, "sub-leaf", sub_leaf, problem))
+        if (!read_hex(cursor, "sub-leaf", record.sub_leaf, problem))
             return LineKind::malformed;
         if (!cursor.skip(":")) {
             problem = "expected ':' after the sub-leaf";
@@ -24,5 +23,5 @@ LineKind read_cpuid_r_line(Cursor cursor, RecordedLeaf &leaf, std::string &probl
         }
     }
     static const char *const prefixes[4] = {"eax=0x", "ebx=0x", "ecx=0x", "edx=0x"};
-    return sub_leaf_0_only(read_prefixed_values(cursor, leaf, problem, prefixes), sub_leaf);
+    return read_prefixed_values(cursor, record.leaf, problem, prefixes);
 }

@@ -30,29 +30,27 @@ bool four_0x_numbers_follow(Cursor cursor)
 
 } // namespace
 
-LineKind read_cpuz_line(Cursor cursor, RecordedLeaf &leaf, std::string &problem, LineState &)
+LineKind read_cpuz_line(Cursor &cursor, DumpRecord &record, std::string &problem, FormState &)
 {
     cursor.skip_blanks();
-    LineKind kind;
     if (cursor.skip("Function")) {
         // 1.31; the later "Function  eax  ebx ..." is the header of a table.
         cursor.skip_blanks();
         if (cursor.hex_run() != 8)
             return LineKind::other;
-        read_hex(cursor, "leaf number", leaf.leaf, problem); // 8 hex digits, checked above
-        kind = read_blank_separated(cursor, leaf, problem);
+        read_hex(cursor, "leaf number", record.leaf.leaf, problem); // 8 hex digits, checked above
+        return read_blank_separated(cursor, record.leaf, problem);
     } else {
-        if (!read_0x_leaf(cursor, leaf.leaf) || !is_blank(cursor.peek()))
+        if (!read_0x_leaf(cursor, record.leaf.leaf) || !is_blank(cursor.peek()))
             return LineKind::other;
         // Read as a record first: a line that goes wrong is CPU-Z's only when
         // it has the shape of CPU-Z's.
         const Cursor values = cursor;
-        kind = read_blank_separated(cursor, leaf, problem, true);
+        LineKind kind = read_blank_separated(cursor, record.leaf, problem, true);
         if (kind == LineKind::record)
             kind = expect_line_end(cursor, problem);
         if (kind != LineKind::record && !four_0x_numbers_follow(values))
             return LineKind::other;
         return kind;
     }
-    return kind == LineKind::record ? expect_line_end(cursor, problem) : kind;
 }

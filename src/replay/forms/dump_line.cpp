@@ -2,41 +2,6 @@
 
 #include <cstring>
 
-namespace {
-// The head of VMware's older logs: "Jun 28 10:01:57.546: vmx| ".
-constexpr char months[][4] = {"Jan", "Feb", "Mar", "Apr", "May", "Jun", "Jul", "Aug", "Sep", "Oct", "Nov", "Dec"};
-} // namespace
-
-namespace {
-
-// The digits of `pattern`'s 'd's and its other characters as they are.
-bool matches(const char *at, const char *end, const char *pattern, size_t length)
-{
-    if (static_cast<size_t>(end - at) < length)
-        return false;
-    for (size_t i = 0; i < length; ++i)
-        if (pattern[i] == 'd' ? !is_decimal(at[i]) : at[i] != pattern[i])
-            return false;
-    return true;
-}
-
-} // namespace
-
-LineStart log_line_start(const char *at, const char *end)
-{
-    if (is_decimal(*at)) {
-        if (end - at >= 8 && at[2] == ':' && matches(at, end, "dd:dd:dd", 8))
-            return LineStart::time_head;
-        if (end - at >= 10 && at[4] == '-' && matches(at, end, "dddd-dd-dd", 10))
-            return LineStart::date_head;
-        return LineStart::record;
-    }
-    for (const char *month : months)
-        if (std::memcmp(at, month, 3) == 0)
-            return LineStart::date_head;
-    return is_hex(*at) ? LineStart::record : LineStart::no_record;
-}
-
 // memchr finds the first byte quickly; memmem is no C function (mingw's
 // run time has none).
 const char *find_text(const char *begin, const char *end, const char *text, size_t length)
@@ -137,7 +102,7 @@ LineKind read_prefixed_values(Cursor &cursor, RecordedLeaf &leaf, std::string &p
         if (!read_hex(cursor, register_names[i], *values[i], problem))
             return LineKind::malformed;
     }
-    return expect_line_end(cursor, problem);
+    return LineKind::record;
 }
 
 LineKind expect_line_end(Cursor cursor, std::string &problem)
@@ -147,9 +112,4 @@ LineKind expect_line_end(Cursor cursor, std::string &problem)
         return LineKind::record;
     problem = std::string("unexpected '") + cursor.peek() + "' after the edx value";
     return LineKind::malformed;
-}
-
-LineKind sub_leaf_0_only(LineKind kind, uint32_t sub_leaf)
-{
-    return kind == LineKind::record && sub_leaf != 0 ? LineKind::ignored : kind;
 }

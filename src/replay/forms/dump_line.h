@@ -8,14 +8,16 @@
 
 #include <cstring>
 #include <string>
+#include <string_view>
 
 #include "recorded/cpuid_recorded.h"
 
-// What a reader makes of one line: a record; a line of its form that holds
-// no record the report reads (another sub-leaf, a header it needs), which no
-// other reader may take; not a line of its form; or a line that starts like
-// a record of its form and then goes wrong.
-enum class LineKind { other, record, ignored, malformed };
+// What a reader makes of one line: a record; a heading that begins a
+// processor of the record's stream, records or none (a policy's or a
+// table's); a line of its form that holds no record the report reads, which
+// no other reader may take; not a line of its form; or a line that starts
+// like a record of its form and then goes wrong.
+enum class LineKind { other, record, heading, ignored, malformed };
 
 // Whose processor a record is. Each stream's leaf-0 records begin its next
 // processor; a hypervisor log interleaves several streams (guest and host),
@@ -27,20 +29,29 @@ enum class RecordStream : unsigned char {
     vmware_host,       // hostCPUID
     vmware_processor,  // CPUID[N]: the host's logical processor N
     vmware_guest,      // guestCPUID, guest vs. host CPUID guest
+    named,             // a stream that its form names by text: its label
 };
 
-// Across lines: a reader whose records depend on an earlier line (kcpuid's
+// One record as a form reads it: the leaf and its four values, the sub-leaf
+// (the reading loop keeps sub-leaf 0 alone) and whose it is.
+struct DumpRecord {
+    RecordedLeaf leaf{};
+    uint32_t sub_leaf = 0;
+    RecordStream stream = RecordStream::dump;
+    uint32_t stream_number = 0; // CPUID[N]'s N
+    std::string_view label;     // a named stream's: what --list says of its processors
+    bool leaf_0_splits = true;  // false: a stream that repeats a processor's dump (at every reset)
+};
+
+// Across lines: a form whose records depend on an earlier line (kcpuid's
 // "0x00000007: subleafs:", then "  0: EAX=..."; VirtualBox's Hst: row under
-// a Gst: row) keeps that here. The reading loop sets `line` and resets the
-// stream before each line; a reader of a record sets its stream.
-struct LineState {
+// a Gst: row) keeps that here. The reading loop sets `line`.
+struct FormState {
+    size_t line = 0;           // the number of the line being read
     bool in_sub_leaves = false;
     uint32_t sub_leaves_leaf = 0;
-    size_t line = 0;                   // the number of the line being read
-    size_t guest_row_line = 0;         // VirtualBox: the last Gst: row, not yet paired with its Hst: row
+    size_t guest_row_line = 0; // VirtualBox: the last Gst: row, not yet paired with its Hst: row
     uint32_t guest_row_leaf = 0, guest_row_sub_leaf = 0;
-    RecordStream stream = RecordStream::dump;
-    uint32_t stream_number = 0;        // CPUID[N]'s N
 };
 
 // What a byte is to a hexadecimal number: its digit value (0 to 15), a
@@ -126,16 +137,6 @@ struct Cursor {
     }
 };
 
-// How a line begins, after blanks and the quote marks of a forum's paste:
-// with a hex digit or letter, as the records of most forms do (0x, CPUID,
-// Function, basic_, eax in:, ...); with the head of a hypervisor's log, whose
-// record follows it: VirtualBox's time since the start ("00:00:04.809418 "),
-// or VMware's date and time ("2016-01-04T16:19:46.611-08:00| vmx| I125: ",
-// "Jun 28 10:01:57.546: vmx| "); or otherwise, and then it holds no record.
-// Most lines of a report are passed over at their first character.
-enum class LineStart { no_record, record, time_head, date_head };
-inline LineStart line_start(const char *begin, const char *end);
-
 // Past the blanks and quote marks before a line's first word.
 inline void skip_line_lead(Cursor &cursor)
 {
@@ -155,20 +156,6 @@ inline bool is_word_character(char c)
     return hex_class(c) != ends_number;
 }
 
-// line_start's test for a line that may begin with a log's head: one that
-// begins with a decimal digit, or with three letters and a blank and a digit.
-LineStart log_line_start(const char *at, const char *end);
-
-inline LineStart line_start(const char *begin, const char *end)
-{
-    Cursor first{begin, end};
-    skip_line_lead(first);
-    const char *const at = first.position;
-    if (is_decimal(first.peek()) || (end - at >= 5 && at[3] == ' ' && is_decimal(at[4])))
-        return log_line_start(at, end);
-    return is_hex(first.peek()) ? LineStart::record : LineStart::no_record;
-}
-
 extern const char *const register_names[4]; // "eax value" to "edx value"
 
 // Reads one hexadecimal number: the whole run of letters and digits at the
@@ -184,15 +171,12 @@ LineKind read_blank_separated(Cursor &cursor, RecordedLeaf &leaf, std::string &p
 
 // The four values of a record, each after its own `prefixes[i]` ("eax=0x",
 // "EAX=0x", ...), separated by blanks, or by a comma and blanks when
-// `commas` is set, and nothing after the last one.
+// `commas` is set.
 LineKind read_prefixed_values(Cursor &cursor, RecordedLeaf &leaf, std::string &problem, const char *const prefixes[4],
                               bool commas = false);
 
-// Nothing but blanks may follow the last value.
+// Nothing but blanks may follow the last value: the reading loop's check
+// of every record, which a form may make first where its answer hangs on it.
 LineKind expect_line_end(Cursor cursor, std::string &problem);
-
-// A well-formed record of a sub-leaf other than 0 holds nothing the report
-// reads (ignored): the leaf's record is that of sub-leaf 0.
-LineKind sub_leaf_0_only(LineKind kind, uint32_t sub_leaf);
 
 #endif

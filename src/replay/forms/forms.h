@@ -1,10 +1,10 @@
 // The line forms of the dumps that x86ident-replay reads: one reader each,
-// and the one table of them that the reading loop, the refusal message and
-// --help read (the man page, the README, the web page and the package
-// description are checked against it). Each reader says "record" (with `leaf`
-// filled), "ignored" (its own line, but no record: another sub-leaf), "other"
-// (not a line of its form) or "malformed" (it starts like one of its records
-// and then goes wrong, with `problem` saying how).
+// and the one table of them that the reading loop, the refusal message,
+// --help and the lists of the forms in the documents are made from. Each
+// reader says "record" (with `record` filled and the cursor after its last
+// value), "ignored" (its own line, but no record), "other" (not a line of
+// its form) or "malformed" (it starts like one of its records and then goes
+// wrong, with `problem` saying how).
 #ifndef X86IDENT_FORMS_H
 #define X86IDENT_FORMS_H
 
@@ -12,82 +12,62 @@
 
 #include "dump_line.h"
 
-typedef LineKind (*LineReader)(Cursor line, RecordedLeaf &leaf, std::string &problem, LineState &state);
+typedef LineKind (*LineReader)(Cursor &line, DumpRecord &record, std::string &problem, FormState &state);
 
-LineKind read_own_dump_line(Cursor line, RecordedLeaf &leaf, std::string &problem, LineState &state);
-LineKind read_aida64_line(Cursor line, RecordedLeaf &leaf, std::string &problem, LineState &state);
-LineKind read_cpuz_line(Cursor line, RecordedLeaf &leaf, std::string &problem, LineState &state);
-LineKind read_cpufetch_line(Cursor line, RecordedLeaf &leaf, std::string &problem, LineState &state);
-LineKind read_kcpuid_line(Cursor line, RecordedLeaf &leaf, std::string &problem, LineState &state);
-LineKind read_cpuid_r_line(Cursor line, RecordedLeaf &leaf, std::string &problem, LineState &state);
-LineKind read_libcpuid_line(Cursor line, RecordedLeaf &leaf, std::string &problem, LineState &state);
-LineKind read_x86info_line(Cursor line, RecordedLeaf &leaf, std::string &problem, LineState &state);
-LineKind read_hwloc_line(Cursor line, RecordedLeaf &leaf, std::string &problem, LineState &state);
-LineKind read_cpuid_equals_line(Cursor line, RecordedLeaf &leaf, std::string &problem, LineState &state);
-LineKind read_virtualbox_line(Cursor line, RecordedLeaf &leaf, std::string &problem, LineState &state);
-LineKind read_vmware_line(Cursor line, RecordedLeaf &leaf, std::string &problem, LineState &state);
+// What a form's lines begin with, after blanks and quote marks: any of the
+// characters `begins` ("" for any line), or, for a log, a head that `head`
+// spells ('d' a decimal digit, 'M' a month's name, every other character
+// itself; '|' between two heads). A line with a log's head is tried on the
+// forms of that head alone; any other line on the forms that its first
+// character may begin. A line that no form may read is passed over at its
+// first character.
+constexpr char hex_digits[] = "0123456789abcdefABCDEF";
 
 struct DumpForm {
     const char *name;    // as every list of the forms names it
     const char *example; // a record of leaf 1 (00000633 00000000 00000000 0080fbff); <TAB> is a tab
     const char *note;    // for --help: a few words on where it comes from
     LineReader read_line;
-    LineStart lines;     // the lines that it reads (line_start): records, or a log's with its head
+    const char *begins;  // the characters its records begin with; nullptr for a log
+    const char *head;    // a log's: the heads of its lines; nullptr for the others
 };
 
-// The reading loop tries the forms on the lines that can hold a record
-// (line_start) alone, in this order, which is that of how often they are met:
-// a line with a log's head the form of that log, any other the rest. A form
-// whose lines begin like another's is tried before it: CPU-Z's, cpufetch's
-// and kcpuid's "0x..." lines before cpuid -r's, which claims the rest of
-// them; AIDA64 leaves the "CPUID LLLLLLLL:SS = " lines to cpuid_equals.
-constexpr DumpForm dump_forms[] = {
-    {"x86ident", "00000001 00000633 00000000 00000000 0080fbff",
-     "its own raw dump lines: \"x86ident | tee mine.txt\" replays anywhere", read_own_dump_line, LineStart::record},
-    {"AIDA64", "CPUID 00000001: 00000633-00000000-00000000-0080FBFF",
-     "reports of every version (the InstLatx64 collection), also with blanks for '-'", read_aida64_line, LineStart::record},
-    {"CPU-Z", "<TAB>0x00000001<TAB><TAB>0x00000633<TAB>0x00000000<TAB>0x00000000<TAB>0x0080FBFF",
-     ".txt reports (thread dumps); 1.41 and 1.50 without the first tab; also pasted", read_cpuz_line, LineStart::record},
-    {"cpufetch", "0x00000001 0x00: 0x00000633 0x00000000 0x00000000 0x0080FBFF", "cpufetch --raw",
-     read_cpufetch_line, LineStart::record},
-    {"kcpuid", "0x00000001: EAX=0x00000633, EBX=0x00000000, ECX=0x00000000, EDX=0x0080fbff",
-     "Linux's kcpuid -r, sub-leaves after a \"subleafs:\" line", read_kcpuid_line, LineStart::record},
-    {"cpuid -r", "0x00000001 0x00: eax=0x00000633 ebx=0x00000000 ecx=0x00000000 edx=0x0080fbff",
-     "Debian's cpuid -r, also its older form without the sub-leaf", read_cpuid_r_line, LineStart::record},
-    {"libcpuid", "basic_cpuid[1]=00000633 00000000 00000000 0080fbff",
-     "cpuid_tool --save; ext_cpuid[N] is leaf 0x80000000+N", read_libcpuid_line, LineStart::record},
-    {"x86info", "eax in: 0x00000001, eax = 00000633 ebx = 00000000 ecx = 00000000 edx = 0080fbff",
-     "x86info -r: one processor when all are identical", read_x86info_line, LineStart::record},
-    {"hwloc-gather-cpuid", "1 1 0 0 0 => 633 0 0 80fbff",
-     "a puN file; give its folder for every processor", read_hwloc_line, LineStart::record},
-    {"CPUID LLLLLLLL:SS = ...", "CPUID 00000001:00 = 00000633 00000000 00000000 0080fbff | ...",
-     "the dump of another program named cpuid", read_cpuid_equals_line, LineStart::record},
-    {"VirtualBox", "00:00:04.809418 Gst: 00000001/0000  00000633 00000000 00000000 0080fbff",
-     "VBox.log: the guest (Gst:) and the host (Hst:), two processors", read_virtualbox_line, LineStart::time_head},
-    {"VMware", "2022-11-24T17:46:40.863Z In(05) vmx hostCPUID level 00000001, 0: 0x00000633 0x00000000 0x00000000 0x0080fbff",
-     "vmware.log: the host, its processors (CPUID[N]) and the guest", read_vmware_line, LineStart::date_head},
-};
+// The table, in the order in which the reading loop tries the forms that
+// may read a line: made from forms.cmake, the one table of the forms.
+#include "dump_forms.inc"
+static_assert(std::size(dump_forms) <= 32, "a line's forms are a bit set of 32");
 
-// The forms that read the lines of each start, in the table's order: the
-// forms of one start stand together, so that a line is tried on its own.
-struct FormRange {
-    size_t begin, end;
+// Made from the table (forms.cpp): the forms that each first character may
+// begin, and whether it may begin a log's head.
+struct FirstCharacterForms {
+    uint32_t of[256];
+    bool head_may_begin[256];
 };
-constexpr FormRange forms_reading(LineStart start)
+extern const FirstCharacterForms first_character_forms;
+
+// A line whose first character may begin a log's head: the forms of the
+// first head it begins with, or else those of its first character.
+uint32_t forms_for_head_line(const char *at, const char *end);
+
+// The forms that may read a line (bit i: dump_forms[i]), as `begins` and
+// `head` say; 0 for a line that no form reads, most lines of a report, which
+// this tells at their first character.
+inline uint32_t forms_for_line(const char *begin, const char *end)
 {
-    size_t begin = 0;
-    while (begin < std::size(dump_forms) && dump_forms[begin].lines != start)
-        ++begin;
-    size_t end = begin;
-    while (end < std::size(dump_forms) && dump_forms[end].lines == start)
-        ++end;
-    return {begin, end};
+    Cursor first{begin, end};
+    skip_line_lead(first);
+    if (first.at_end())
+        return first_character_forms.of[0];
+    const unsigned char c = static_cast<unsigned char>(first.peek());
+    return first_character_forms.head_may_begin[c] ? forms_for_head_line(first.position, end)
+                                                   : first_character_forms.of[c];
 }
-constexpr FormRange form_ranges[] = {forms_reading(LineStart::no_record), forms_reading(LineStart::record),
-                                     forms_reading(LineStart::time_head), forms_reading(LineStart::date_head)};
-static_assert(form_ranges[1].end - form_ranges[1].begin + form_ranges[2].end - form_ranges[2].begin +
-                      form_ranges[3].end - form_ranges[3].begin ==
-                  std::size(dump_forms),
-              "the forms of one kind of line stand together in dump_forms");
+
+// A line as the reading loop reads it: tried on the forms that may read it,
+// in the table's order, until one says what it is (`form`, its index). A
+// record must end its line, and one of a sub-leaf other than 0 is ignored:
+// the leaf's record is sub-leaf 0's.
+LineKind read_dump_line(const char *begin, const char *end, DumpRecord &record, std::string &problem,
+                        FormState &state, size_t &form);
 
 #endif

@@ -5,7 +5,7 @@
 // the sub-leaf input ecx where the mask holds 4; '#' lines are comments.
 #include "forms.h"
 
-LineKind read_hwloc_line(Cursor cursor, RecordedLeaf &leaf, std::string &problem, LineState &)
+LineKind read_hwloc_line(Cursor &cursor, DumpRecord &record, std::string &problem, FormState &)
 {
     cursor.skip_blanks();
     uint32_t inputs[5]; // mask, eax, ebx, ecx, edx
@@ -19,10 +19,7 @@ LineKind read_hwloc_line(Cursor cursor, RecordedLeaf &leaf, std::string &problem
     }
     if (!cursor.skip("=>"))
         return LineKind::other;
-    leaf.leaf = inputs[1];
-    const uint32_t sub_leaf = (inputs[0] & 4) != 0 ? inputs[3] : 0;
-    LineKind kind = read_blank_separated(cursor, leaf, problem);
-    if (kind == LineKind::record)
-        kind = expect_line_end(cursor, problem);
-    return sub_leaf_0_only(kind, sub_leaf);
+    record.leaf.leaf = inputs[1];
+    record.sub_leaf = (inputs[0] & 4) != 0 ? inputs[3] : 0;
+    return read_blank_separated(cursor, record.leaf, problem);
 }

@@ -7,7 +7,7 @@
 namespace {
 
 // "EAX=0x..., EBX=0x..., ECX=0x..., EDX=0x...".
-LineKind read_registers(Cursor cursor, RecordedLeaf &leaf, std::string &problem)
+LineKind read_registers(Cursor &cursor, RecordedLeaf &leaf, std::string &problem)
 {
     static const char *const prefixes[4] = {"EAX=0x", "EBX=0x", "ECX=0x", "EDX=0x"};
     return read_prefixed_values(cursor, leaf, problem, prefixes, true);
@@ -15,13 +15,14 @@ LineKind read_registers(Cursor cursor, RecordedLeaf &leaf, std::string &problem)
 
 } // namespace
 
-LineKind read_kcpuid_line(Cursor cursor, RecordedLeaf &leaf, std::string &problem, LineState &state)
+LineKind read_kcpuid_line(Cursor &cursor, DumpRecord &record, std::string &problem, FormState &state)
 {
     cursor.skip_blanks();
     if (!cursor.starts_with("0x") && is_decimal(cursor.peek())) { // "  0: EAX=..."
         uint32_t sub_leaf = 0;
         while (is_decimal(cursor.peek()) && sub_leaf < 100000)
             sub_leaf = sub_leaf * 10 + static_cast<uint32_t>(*cursor.position++ - '0');
+        record.sub_leaf = sub_leaf;
         if (!cursor.skip(":"))
             return LineKind::other;
         cursor.skip_blanks();
@@ -31,19 +32,19 @@ LineKind read_kcpuid_line(Cursor cursor, RecordedLeaf &leaf, std::string &proble
             problem = "a sub-leaf with no \"subleafs:\" line before it";
             return LineKind::malformed;
         }
-        leaf.leaf = state.sub_leaves_leaf;
-        return sub_leaf_0_only(read_registers(cursor, leaf, problem), sub_leaf);
+        record.leaf.leaf = state.sub_leaves_leaf;
+        return read_registers(cursor, record.leaf, problem);
     }
-    if (!read_0x_leaf(cursor, leaf.leaf) || !cursor.skip(":"))
+    if (!read_0x_leaf(cursor, record.leaf.leaf) || !cursor.skip(":"))
         return LineKind::other;
     cursor.skip_blanks();
     if (cursor.skip("subleafs:")) {
         state.in_sub_leaves = true;
-        state.sub_leaves_leaf = leaf.leaf;
+        state.sub_leaves_leaf = record.leaf.leaf;
         return LineKind::ignored;
     }
     if (!cursor.starts_with("EAX="))
         return LineKind::other; // cpuid -r's older form, "eax=0x..."
     state.in_sub_leaves = false;
-    return read_registers(cursor, leaf, problem);
+    return read_registers(cursor, record.leaf, problem);
 }

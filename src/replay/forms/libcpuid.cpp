@@ -3,7 +3,7 @@
 // arrays hold sub-leaves and are not records.
 #include "forms.h"
 
-LineKind read_libcpuid_line(Cursor cursor, RecordedLeaf &leaf, std::string &problem, LineState &)
+LineKind read_libcpuid_line(Cursor &cursor, DumpRecord &record, std::string &problem, FormState &)
 {
     cursor.skip_blanks();
     uint32_t first_leaf;
@@ -30,7 +30,6 @@ LineKind read_libcpuid_line(Cursor cursor, RecordedLeaf &leaf, std::string &prob
         problem = "expected ']=' after the leaf index";
         return LineKind::malformed;
     }
-    leaf.leaf = static_cast<uint32_t>(first_leaf + index);
-    const LineKind kind = read_blank_separated(cursor, leaf, problem);
-    return kind == LineKind::record ? expect_line_end(cursor, problem) : kind;
+    record.leaf.leaf = static_cast<uint32_t>(first_leaf + index);
+    return read_blank_separated(cursor, record.leaf, problem);
 }

@@ -3,13 +3,13 @@
 // record once it starts with 8 hex digits and a blank.
 #include "forms.h"
 
-LineKind read_own_dump_line(Cursor cursor, RecordedLeaf &leaf, std::string &problem, LineState &)
+LineKind read_own_dump_line(Cursor &cursor, DumpRecord &record, std::string &problem, FormState &)
 {
     if (cursor.hex_run() != 8 || cursor.end - cursor.position < 9 || !is_blank(cursor.position[8]))
         return LineKind::other;
-    if (!read_hex(cursor, "leaf number", leaf.leaf, problem))
+    if (!read_hex(cursor, "leaf number", record.leaf.leaf, problem))
         return LineKind::malformed;
-    const LineKind kind = read_blank_separated(cursor, leaf, problem);
+    const LineKind kind = read_blank_separated(cursor, record.leaf, problem);
     if (kind != LineKind::record)
         return kind;
     cursor.skip_blanks();

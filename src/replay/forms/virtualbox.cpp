@@ -39,13 +39,14 @@ int count_numbers(Cursor row)
 
 } // namespace
 
-LineKind read_virtualbox_line(Cursor cursor, RecordedLeaf &leaf, std::string &problem, LineState &state)
+LineKind read_virtualbox_line(Cursor &cursor, DumpRecord &record, std::string &problem, FormState &state)
 {
     const char *keyword = row_keyword(cursor);
     if (keyword == nullptr)
         return LineKind::other;
     const bool guest = keyword[0] == 'G';
-    Cursor row{keyword + 4, cursor.end};
+    Cursor &row = cursor;
+    row.position = keyword + 4;
     if (!is_blank(row.peek()))
         return LineKind::other;
     row.skip_blanks();
@@ -60,35 +61,34 @@ LineKind read_virtualbox_line(Cursor cursor, RecordedLeaf &leaf, std::string &pr
     Cursor first = row;
     first.position += first.hex_run();
     const bool with_leaf = guest || first.peek() == '/' || count_numbers(row) > 4;
-    uint32_t sub_leaf = 0;
     if (with_leaf) {
-        if (!read_hex(row, "leaf number", leaf.leaf, problem))
+        if (!read_hex(row, "leaf number", record.leaf.leaf, problem))
             return LineKind::malformed;
-        if (row.skip("/") && !read_hex(row, "sub-leaf", sub_leaf, problem))
+        if (row.skip("/") && !read_hex(row, "sub-leaf", record.sub_leaf, problem))
             return LineKind::malformed;
         if (!is_blank(row.peek())) {
             problem = row.at_end() ? "missing eax value" : std::string("unexpected '") + row.peek() + "' after the leaf number";
             return LineKind::malformed;
         }
     }
-    LineKind kind = read_blank_separated(row, leaf, problem);
+    LineKind kind = read_blank_separated(row, record.leaf, problem);
     if (kind == LineKind::record)
-        kind = expect_line_end(row, problem);
+        kind = expect_line_end(row, problem); // first: an unpaired Hst: row below is no record
     if (kind == LineKind::malformed)
         return kind;
 
-    state.stream = guest ? RecordStream::virtualbox_guest : RecordStream::virtualbox_host;
+    record.stream = guest ? RecordStream::virtualbox_guest : RecordStream::virtualbox_host;
     if (guest) {
         state.guest_row_line = state.line;
-        state.guest_row_leaf = leaf.leaf;
-        state.guest_row_sub_leaf = sub_leaf;
+        state.guest_row_leaf = record.leaf.leaf;
+        state.guest_row_sub_leaf = record.sub_leaf;
     } else if (!with_leaf) {
         // The host's answer to the Gst: row directly above, once.
         if (state.guest_row_line == 0 || state.guest_row_line + 1 != state.line)
             return LineKind::ignored;
-        leaf.leaf = state.guest_row_leaf;
-        sub_leaf = state.guest_row_sub_leaf;
+        record.leaf.leaf = state.guest_row_leaf;
+        record.sub_leaf = state.guest_row_sub_leaf;
         state.guest_row_line = 0;
     }
-    return sub_leaf_0_only(kind, sub_leaf);
+    return kind;
 }

@@ -23,16 +23,16 @@ bool word_before(const char *line, const char *at, const char *word, size_t leng
 
 } // namespace
 
-LineKind read_vmware_line(Cursor cursor, RecordedLeaf &leaf, std::string &problem, LineState &state)
+LineKind read_vmware_line(Cursor &cursor, DumpRecord &record, std::string &problem, FormState &)
 {
     const char *cpuid = find_text(cursor.position, cursor.end, "CPUID", 5);
     if (cpuid == nullptr)
         return LineKind::other;
     Cursor after{cpuid + 5, cursor.end};
     if (word_before(cursor.position, cpuid, "host", 4)) {
-        state.stream = RecordStream::vmware_host;
+        record.stream = RecordStream::vmware_host;
     } else if (word_before(cursor.position, cpuid, "guest", 5)) {
-        state.stream = RecordStream::vmware_guest;
+        record.stream = RecordStream::vmware_guest;
     } else if (cpuid != cursor.position && is_word_character(cpuid[-1])) {
         return LineKind::other;
     } else if (after.skip("[")) {
@@ -42,14 +42,14 @@ LineKind read_vmware_line(Cursor cursor, RecordedLeaf &leaf, std::string &proble
             processor = processor * 10 + static_cast<uint32_t>(*after.position++ - '0');
         if (after.position == digits || !after.skip("]"))
             return LineKind::other;
-        state.stream = RecordStream::vmware_processor;
-        state.stream_number = processor;
+        record.stream = RecordStream::vmware_processor;
+        record.stream_number = processor;
     } else if (word_before(cursor.position, cpuid, "guest vs. host ", 15)) {
         if (after.skip(" *host level "))
             return LineKind::ignored;
         if (!after.skip(" guest"))
             return LineKind::other;
-        state.stream = RecordStream::vmware_guest;
+        record.stream = RecordStream::vmware_guest;
     } else {
         return LineKind::other;
     }
@@ -58,7 +58,7 @@ LineKind read_vmware_line(Cursor cursor, RecordedLeaf &leaf, std::string &proble
 
     // From here on, a record: "LLLLLLLL, S: 0x... 0x... 0x... 0x...".
     const size_t digits = after.hex_run();
-    if (!read_hex(after, "leaf number", leaf.leaf, problem))
+    if (!read_hex(after, "leaf number", record.leaf.leaf, problem))
         return LineKind::malformed;
     if (digits != 8) {
         problem = "leaf number of " + std::to_string(digits) + (digits == 1 ? " digit" : " digits") + ", not 8";
@@ -69,15 +69,12 @@ LineKind read_vmware_line(Cursor cursor, RecordedLeaf &leaf, std::string &proble
         return LineKind::malformed;
     }
     after.skip_blanks();
-    uint32_t sub_leaf;
-    if (!read_hex(after, "sub-leaf", sub_leaf, problem))
+    if (!read_hex(after, "sub-leaf", record.sub_leaf, problem))
         return LineKind::malformed;
     if (!after.skip(":")) {
         problem = "expected ':' after the sub-leaf";
         return LineKind::malformed;
     }
-    LineKind kind = read_blank_separated(after, leaf, problem, true);
-    if (kind == LineKind::record)
-        kind = expect_line_end(after, problem);
-    return sub_leaf_0_only(kind, sub_leaf);
+    cursor = after;
+    return read_blank_separated(cursor, record.leaf, problem, true);
 }

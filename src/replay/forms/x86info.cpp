@@ -3,7 +3,7 @@
 // differ, and one dump for them all when they are identical.
 #include "forms.h"
 
-LineKind read_x86info_line(Cursor cursor, RecordedLeaf &leaf, std::string &problem, LineState &)
+LineKind read_x86info_line(Cursor &cursor, DumpRecord &record, std::string &problem, FormState &)
 {
     cursor.skip_blanks();
     if (!cursor.skip("eax in:"))
@@ -13,13 +13,13 @@ LineKind read_x86info_line(Cursor cursor, RecordedLeaf &leaf, std::string &probl
         problem = "expected 0x before the leaf number";
         return LineKind::malformed;
     }
-    if (!read_hex(cursor, "leaf number", leaf.leaf, problem))
+    if (!read_hex(cursor, "leaf number", record.leaf.leaf, problem))
         return LineKind::malformed;
     if (!cursor.skip(",")) {
         problem = "expected ',' after the leaf number";
         return LineKind::malformed;
     }
-    uint32_t *const values[4] = {&leaf.eax, &leaf.ebx, &leaf.ecx, &leaf.edx};
+    uint32_t *const values[4] = {&record.leaf.eax, &record.leaf.ebx, &record.leaf.ecx, &record.leaf.edx};
     const char *const names[4] = {"eax", "ebx", "ecx", "edx"};
     for (int i = 0; i < 4; ++i) {
         cursor.skip_blanks();
@@ -33,5 +33,5 @@ LineKind read_x86info_line(Cursor cursor, RecordedLeaf &leaf, std::string &probl
         if (!read_hex(cursor, register_names[i], *values[i], problem))
             return LineKind::malformed;
     }
-    return expect_line_end(cursor, problem);
+    return LineKind::record;
 }

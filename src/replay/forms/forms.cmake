@@ -1,0 +1,111 @@
+# The dump forms that x86ident-replay reads: the one table of them, one
+# dump_form() each. CMake makes of it the reading loop's table (NAME, its
+# EXAMPLE record of leaf 1, its NOTE for --help, its READER in
+# READER_FILE.cpp beside this file, the characters its lines BEGIN with or,
+# for a log, the HEAD of its lines), the refusal message, --help, the man
+# page's list (its example and MORE, where `text` is bold), the web page's
+# sentence and the package description (cmake/dump_forms.cmake).
+#
+# The order is that in which the reading loop tries the forms that may read
+# a line, which is that of how often they are met. A form whose lines begin
+# like another's stands before it: CPU-Z's, cpufetch's and kcpuid's "0x..."
+# lines before cpuid -r's, which claims the rest of them; AIDA64 leaves the
+# "CPUID LLLLLLLL:SS = " lines to cpuid_equals.
+#
+# BEGINS: the characters a record may begin with, after blanks and quote
+# marks ("hex" for the hexadecimal digits, "any" for every line); HEAD: the
+# heads of a log's lines ('d' a decimal digit, 'M' a month's name, '|'
+# between two), whose lines are tried on the forms of that head alone. EXAMPLE
+# holds 00000633 00000000 00000000 0080fbff; <TAB> is a tab.
+
+dump_form(NAME "x86ident" READER read_own_dump_line BEGINS hex
+  EXAMPLE "00000001 00000633 00000000 00000000 0080fbff"
+  NOTE "its own raw dump lines: \"x86ident | tee mine.txt\" replays anywhere"
+  MORE "the raw dump lines of x86ident itself.")
+
+dump_form(NAME "AIDA64" READER read_aida64_line BEGINS "C"
+  EXAMPLE "CPUID 00000001: 00000633-00000000-00000000-0080FBFF"
+  NOTE "reports of every version (the InstLatx64 collection), also with blanks for '-'"
+  MORE "AIDA64 reports, as in the InstLatx64 collection: hexadecimal in either case, a colon or blanks \
+after the leaf, also a blank before the colon (`CPUID 00000001 :00000633-...`), the four values separated \
+by \"-\" or by blanks (`CPUID 00000001 : 00000633 00000000 00000000 0080FBFF`), then perhaps the \
+sub-leaf's note in hexadecimal (`[SL 0B]` is sub-leaf 11; a row without it is sub-leaf 0), anything else \
+after the fourth value ignored. After `CPUID`, a token of 8 hexadecimal digits or one that begins with a \
+decimal digit is a leaf number (and must be 8 hexadecimal digits); any other word begins a header line, \
+such as `CPUID Manufacturer: GenuineIntel` or `CPUID Registers (CPU #1):`.")
+
+dump_form(NAME "CPU-Z" READER read_cpuz_line BEGINS "0F"
+  EXAMPLE "<TAB>0x00000001<TAB><TAB>0x00000633<TAB>0x00000000<TAB>0x00000000<TAB>0x0080FBFF"
+  NOTE ".txt reports (thread dumps); 1.41 and 1.50 without the first tab; also pasted"
+  MORE "CPU-Z `.txt` reports, in their \"Thread dumps\" (one block per `CPU Thread N`); CPU-Z 1.41 and \
+1.50 write the lines without the first tab, under a `Function eax ebx ecx edx` header, and 1.31 writes \
+`Function 00000001<TAB><TAB>00000633<TAB>00000000<TAB>...`. Pasted with blanks for the tabs, they read \
+the same. A leaf's sub-leaves are repeats of its line, sub-leaf 0 first. The MSR lines, the summary \
+`CPUID 6.F.6` and the hex tables of SPD and PCI registers are not records.")
+
+dump_form(NAME "cpufetch" READER read_cpufetch_line BEGINS "0"
+  EXAMPLE "0x00000001 0x00: 0x00000633 0x00000000 0x00000000 0x0080FBFF"
+  NOTE "cpufetch --raw"
+  MORE "`cpufetch --raw`, a `CPU N:` block per logical processor.")
+
+dump_form(NAME "kcpuid" READER read_kcpuid_line BEGINS "0123456789"
+  EXAMPLE "0x00000001: EAX=0x00000633, EBX=0x00000000, ECX=0x00000000, EDX=0x0080fbff"
+  NOTE "Linux's kcpuid -r, sub-leaves after a \"subleafs:\" line"
+  MORE "Linux's `kcpuid -r`; for a leaf with sub-leaves, a `0x00000007: subleafs:` line and then \
+`0: EAX=0x..., EBX=0x..., ...` per sub-leaf.")
+
+dump_form(NAME "cpuid -r" READER read_cpuid_r_line BEGINS "0"
+  EXAMPLE "0x00000001 0x00: eax=0x00000633 ebx=0x00000000 ecx=0x00000000 edx=0x0080fbff"
+  NOTE "Debian's cpuid -r, also its older form without the sub-leaf"
+  MORE "Debian's `cpuid -r`: the record of sub-leaf 0x00 is the leaf's, other sub-leaves are ignored. Its \
+older form without the sub-leaf, `0x00000001: eax=0x... ebx=0x... ecx=0x... edx=0x...`, is read too (the \
+first line of a leaf wins).")
+
+dump_form(NAME "libcpuid" READER read_libcpuid_line BEGINS "be"
+  EXAMPLE "basic_cpuid[1]=00000633 00000000 00000000 0080fbff"
+  NOTE "cpuid_tool --save; ext_cpuid[N] is leaf 0x80000000+N"
+  MORE "libcpuid's raw dump (`cpuid_tool --save=FILE`): `basic_cpuid[N]` is leaf N (N in decimal), \
+`ext_cpuid[N]` leaf 0x80000000+N; its other arrays (`intel_fn4[N]`, `amd_fn8000001dh[N]`, ...) hold \
+sub-leaves and are ignored. Its arrays stop at leaf 0x1F and 0x8000001F: a processor's higher leaves are \
+not in such a dump and read as zeros.")
+
+dump_form(NAME "x86info" READER read_x86info_line BEGINS "e"
+  EXAMPLE "eax in: 0x00000001, eax = 00000633 ebx = 00000000 ecx = 00000000 edx = 0080fbff"
+  NOTE "x86info -r: one processor when all are identical"
+  MORE "`x86info -r`. It shows a block per processor (`CPU #1`, ...) only when the processors differ; \
+when they are identical it dumps one, and the file holds one processor (so `--list` shows one).")
+
+dump_form(NAME "hwloc-gather-cpuid" READER read_hwloc_line BEGINS hex
+  EXAMPLE "1 1 0 0 0 => 633 0 0 80fbff"
+  NOTE "a puN file; give its folder for every processor"
+  MORE "`hwloc-gather-cpuid`: the mask of the input registers (1 eax, 2 ebx, 4 ecx, 8 edx), the four \
+inputs, `=>` and the four outputs, in hexadecimal without leading zeros; the sub-leaf is input ecx where \
+the mask holds 4, and `#` lines are comments. Given its folder, x86ident-replay reads the `pu0`, `pu1`, \
+..., `pu10`, ... files in the order of their numbers, each one logical processor, and no other file \
+there; one `puN` file given alone is one processor. The folder's pu files count together against the \
+64 MiB bound. (A tarball of the folder is refused: unpack it first.)")
+
+dump_form(NAME "CPUID LLLLLLLL:SS = ..." READER read_cpuid_equals_line BEGINS "C"
+  EXAMPLE "CPUID 00000001:00 = 00000633 00000000 00000000 0080fbff | ..."
+  NOTE "the dump of another program named cpuid"
+  MORE "the `CPUID LLLLLLLL:SS = ...` dump of another program named `cpuid` (leaf, sub-leaf, the four \
+values and their bytes as text).")
+
+dump_form(NAME "VirtualBox" READER read_virtualbox_line HEAD "dd:dd:dd"
+  EXAMPLE "00:00:04.809418 Gst: 00000001/0000  00000633 00000000 00000000 0080fbff"
+  NOTE "VBox.log: the guest (Gst:) and the host (Hst:), two processors"
+  MORE "VirtualBox's `VBox.log`, in the \"Raw Standard CPUID Leaves\" form (5.0.6 on) and in the older \
+\"RAW Standard CPUIDs\" form without the sub-leaf, whose guest row of a leaf beyond the guest's highest \
+ends in an asterisk. The `Gst:` rows are one processor, the guest, and the `Hst:` rows another, the host: \
+a `Hst:` row of four values alone is the host's answer to the leaf of the `Gst:` row directly above it, \
+one with a leaf stands alone.")
+
+dump_form(NAME "VMware" READER read_vmware_line HEAD "dddd-dd-dd|M d"
+  EXAMPLE "2022-11-24T17:46:40.863Z In(05) vmx hostCPUID level 00000001, 0: 0x00000633 0x00000000 0x00000000 0x0080fbff"
+  NOTE "vmware.log: the host, its processors (CPUID[N]) and the guest"
+  MORE "VMware's `vmware.log` (Workstation, Player, Fusion, ESXi): the host's `hostCPUID` lines, each \
+logical processor's `CPUID[N]` lines, and the guest's `guestCPUID` or `guest vs. host CPUID guest` lines \
+(the `*host` lines beside them are no records); the sub-leaf is hexadecimal. Where `CPUID[N]` or the \
+guest's lines list only the leaves that differ from the host's (Workstation 8 on), with no leaf 0 of \
+their own after the host's dump began, that processor is the host's dump with those leaves in their \
+place.")
