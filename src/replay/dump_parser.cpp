@@ -54,6 +54,8 @@ bool DumpReader::read(LineSource &lines)
 {
     Line line;
     std::string problem;
+    DumpRecord record;
+    size_t form;
     while (lines.next(line)) {
         if (line.begins_file) {
             // Each file of a folder is one processor, records or none.
@@ -63,10 +65,10 @@ bool DumpReader::read(LineSource &lines)
             begin_processor(stream_of(RecordStream::dump, 0, {}));
             continue;
         }
-        DumpRecord record;
-        size_t form;
         form_state_.line = line.number;
         const LineKind kind = read_dump_line(line.begin, line.end, record, problem, form_state_, form);
+        if (kind == LineKind::other || kind == LineKind::ignored)
+            continue; // most lines
         if (kind == LineKind::malformed)
             return fail(line.number, "malformed CPUID record: " + problem, lines.file());
         if (kind == LineKind::record)
