@@ -1,5 +1,7 @@
 #include "forms.h"
 
+#include <utility>
+
 namespace {
 
 constexpr char month_names[][4] = {"Jan", "Feb", "Mar", "Apr", "May", "Jun",
@@ -76,7 +78,7 @@ static_assert(forms_by_first.head_count <= std::size(forms_by_first.heads), "at 
 // A head at `at`, its 16 bytes at once as two words (a log's every line
 // is tested): its bytes where they must be, then its digits, each byte of
 // which, less '0', is at most 9, then its months' names.
-bool head_matches(const char *at, const char *end, const FormsByFirstCharacter::Head &head)
+inline bool head_matches(const char *at, const char *end, const FormsByFirstCharacter::Head &head)
 {
     if (static_cast<size_t>(end - at) < head.width ||
         (head.first_byte != 0 && static_cast<unsigned char>(at[head.first_byte_at]) != head.first_byte))
@@ -134,12 +136,26 @@ const FirstCharacterForms first_character_forms = [] {
     return forms;
 }();
 
+namespace {
+
+// Each head tried with its own code, its bytes and masks constants there.
+template <size_t... head>
+uint32_t forms_of_heads(const char *at, const char *end, std::index_sequence<head...>)
+{
+    uint32_t forms = 0;
+    ((forms == 0 && head_matches(at, end, forms_by_first.heads[head]) ? forms = forms_by_first.heads[head].forms
+                                                                       : forms),
+     ...);
+    return forms;
+}
+
+} // namespace
+
 uint32_t forms_for_head_line(const char *at, const char *end)
 {
-    for (size_t i = 0; i < forms_by_first.head_count; ++i)
-        if (head_matches(at, end, forms_by_first.heads[i]))
-            return forms_by_first.heads[i].forms; // the first head it begins with
-    return first_character_forms.of[static_cast<unsigned char>(*at)];
+    // The forms of the first head it begins with.
+    const uint32_t forms = forms_of_heads(at, end, std::make_index_sequence<forms_by_first.head_count>());
+    return forms != 0 ? forms : first_character_forms.of[static_cast<unsigned char>(*at)];
 }
 
 LineKind read_dump_line(const char *begin, const char *end, DumpRecord &record, std::string &problem,
