@@ -108,7 +108,7 @@ void DumpReader::take(LineKind kind, const DumpRecord &record, size_t line, cons
 DumpReader::Stream &DumpReader::stream_of(RecordStream kind, uint32_t number, std::string_view label)
 {
     const auto is = [&](const Stream &stream) {
-        return stream.kind == kind && stream.number == number && stream.label == label;
+        return stream.kind == kind && stream.number == number && (kind != RecordStream::named || stream.label == label);
     };
     if (last_stream_ < streams_.size() && is(streams_[last_stream_]))
         return streams_[last_stream_]; // most records are of the stream of the record before

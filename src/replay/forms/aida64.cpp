@@ -76,7 +76,8 @@ LineKind read_aida64_line(Cursor &cursor, DumpRecord &record, std::string &probl
     note.skip_blanks();
     const size_t digits = note.skip("[SL ") ? note.hex_run() : 0;
     if (digits > 0 && digits <= 8 && Cursor{note.position + digits, note.end}.starts_with("]"))
-        read_hex(note, "sub-leaf", record.sub_leaf, problem); // up to 8 hex digits, checked above
+        for (size_t i = 0; i < digits; ++i)
+            record.sub_leaf = record.sub_leaf << 4 | hex_class(note.position[i]);
     cursor.position = cursor.end; // the rest of the line is no matter
     return LineKind::record;
 }
