@@ -198,13 +198,16 @@ struct BadCase {
 
 class BadDumps : public ::testing::TestWithParam<BadCase> {};
 
+// Whole and in two pieces cut anywhere: the same fault, at the same line.
 TEST_P(BadDumps, RejectedWithLineAndReason)
 {
-    std::vector<RecordedLeaf> leaves;
-    DumpError error{};
-    ASSERT_FALSE(parse_dump(GetParam().text, 0, leaves, error));
-    EXPECT_EQ(error.line, GetParam().line);
-    EXPECT_EQ(error.message, GetParam().message);
+    for (std::size_t cut = 0; cut <= GetParam().text.size(); ++cut) {
+        std::vector<RecordedLeaf> leaves;
+        DumpError error{};
+        ASSERT_FALSE(parse_dump(GetParam().text, 0, leaves, error, cut)) << cut;
+        EXPECT_EQ(error.line, GetParam().line) << cut;
+        EXPECT_EQ(error.message, GetParam().message) << cut;
+    }
 }
 
 const std::string good_line = "CPUID 00000000: 00000002-756E6547-6C65746E-49656E69\n";
@@ -389,6 +392,19 @@ TEST(DumpProcessors, HypervisorLogsGuestsHostsAndListsOfDifferences)
     const RecordedLeaf ws12_leaf_0{0, 1, 0x756e6547, 0x6c65746e, 0x49656e69}, ws12_host_1{1, 0x306a9, 0x00100800, 0x7fbae3bf, 0xbfebfbff},
         ws12_host_80000000{0x80000000, 0x80000000, 0, 0, 0};
     const RecordedLeaf ws6_host_0{0, 2, 0x756e6547, 0x6c65746e, 0x49656e69}, ws6_host_1{1, 0x6f2, 0x20800, 0xe39d, 0xbfebfbff};
+    // Streams interleaved: the guest's two lines on either side of CPUID[1]'s,
+    // together before them, or after them; processors numbered by their first records.
+    const std::string head = "2022-11-24T17:46:40.863Z In(05) vmx ";
+    const std::string host = head + "hostCPUID level 00000000, 0: 0x00000016 0x756e6547 0x6c65746e 0x49656e69\n",
+                      guest_0 = head + "guestCPUID level 00000000, 0: 0x00000016 0x756e6547 0x6c65746e 0x49656e69\n",
+                      guest_1 = head + "guestCPUID level 00000001, 0: 0x000906ea 0x00000800 0x7ffafbff 0x0febfbff\n",
+                      cpu1_0 = head + "CPUID[1] level 00000000, 0: 0x00000016 0x756e6547 0x6c65746e 0x49656e69\n",
+                      cpu1_1 = head + "CPUID[1] level 00000001, 0: 0x000906ea 0x01100800 0x7ffafbff 0xbfebfbff\n";
+    const std::string guest_around = host + guest_0 + cpu1_0 + cpu1_1 + guest_1,
+                      guest_before = host + guest_0 + guest_1 + cpu1_0 + cpu1_1,
+                      guest_after = host + cpu1_0 + cpu1_1 + guest_0 + guest_1;
+    const RecordedLeaf leaf_0_16{0, 0x16, 0x756e6547, 0x6c65746e, 0x49656e69},
+        guest_leaf_1{1, 0x906ea, 0x800, 0x7ffafbff, 0x0febfbff}, cpu1_leaf_1{1, 0x906ea, 0x01100800, 0x7ffafbff, 0xbfebfbff};
     const struct {
         const char *name;
         const std::string &text;
@@ -407,6 +423,10 @@ TEST(DumpProcessors, HypervisorLogsGuestsHostsAndListsOfDifferences)
          {ws12_leaf_0, {1, 0x306a9, 0x10800, 0x80000201, 0x0f8bfbff}, ws12_host_80000000}},
         {"VMware 6 host", vmware_old, 0, {ws6_host_0, ws6_host_1}},
         {"VMware 6 CPUID[1] in full", vmware_old, 1, {ws6_host_0, {1, 0x6f2, 0x01020800, 0xe39d, 0xbfebfbff}}},
+        {"guest around CPUID[1]", guest_around, 1, {leaf_0_16, guest_leaf_1}},
+        {"CPUID[1] inside the guest's", guest_around, 2, {leaf_0_16, cpu1_leaf_1}},
+        {"guest before CPUID[1]", guest_before, 1, {leaf_0_16, guest_leaf_1}},
+        {"guest after CPUID[1]", guest_after, 2, {leaf_0_16, guest_leaf_1}},
         {"VMware 10 guest, started twice: one list of differences", vmware_old, 2,
          {{1, 0x6f2, 0x800, 0x80000201, 0x0febfbff}, {1, 0x6f3, 0x800, 0x80000201, 0x0febfbff},
           {0x80000000, 0x80000004, 0, 0, 0}, ws6_host_0, ws6_host_1}},
@@ -422,42 +442,12 @@ TEST(DumpProcessors, HypervisorLogsGuestsHostsAndListsOfDifferences)
     DumpError error{};
     EXPECT_FALSE(parse_dump(vbox_old, 2, leaves, error));
     EXPECT_EQ(error.message, "no processor 2: the dump holds 2 processors");
-    ASSERT_TRUE(parse_dump(vbox_new + vbox_new, 3, leaves, error)) << error.message;
-    EXPECT_EQ(leaves.front(), (RecordedLeaf{0, 0x16, 0x756e6547, 0x6c65746e, 0x49656e69}));
-}
-
-// A VMware log's streams interleaved: the guest's two lines on either side of
-// CPUID[1]'s, together before them, or after them; each order gives the
-// host, the host's processor 1 and the guest, numbered by their first records.
-TEST(DumpProcessors, InterleavedStreamsKeepTheirProcessors)
-{
-    const std::string head = "2022-11-24T17:46:40.863Z In(05) vmx ";
-    const std::string host[] = {head + "hostCPUID level 00000000, 0: 0x00000016 0x756e6547 0x6c65746e 0x49656e69\n",
-                                head + "hostCPUID level 00000001, 0: 0x000906ea 0x00100800 0x7ffafbff 0xbfebfbff\n"};
-    const std::string guest[] = {head + "guestCPUID level 00000000, 0: 0x00000016 0x756e6547 0x6c65746e 0x49656e69\n",
-                                 head + "guestCPUID level 00000001, 0: 0x000906ea 0x00000800 0x7ffafbff 0x0febfbff\n"};
-    const std::string processor_1[] = {
-        head + "CPUID[1] level 00000000, 0: 0x00000016 0x756e6547 0x6c65746e 0x49656e69\n",
-        head + "CPUID[1] level 00000001, 0: 0x000906ea 0x01100800 0x7ffafbff 0xbfebfbff\n"};
-    const RecordedLeaf leaf_0_16{0, 0x16, 0x756e6547, 0x6c65746e, 0x49656e69};
-    const struct {
-        std::string text;
-        std::size_t guest, processor_1;
-    } orders[] = {
-        {host[0] + host[1] + guest[0] + processor_1[0] + processor_1[1] + guest[1], 1, 2},
-        {host[0] + host[1] + guest[0] + guest[1] + processor_1[0] + processor_1[1], 1, 2},
-        {host[0] + host[1] + processor_1[0] + processor_1[1] + guest[0] + guest[1], 2, 1},
-    };
-    for (const auto &order : orders) {
-        std::vector<RecordedLeaf> leaves;
-        DumpError error{};
-        EXPECT_TRUE(parse_dump(order.text, order.guest, leaves, error)) << error.message;
-        EXPECT_EQ(leaves, (std::vector<RecordedLeaf>{leaf_0_16, {1, 0x906ea, 0x800, 0x7ffafbff, 0x0febfbff}}));
-        EXPECT_TRUE(parse_dump(order.text, order.processor_1, leaves, error)) << error.message;
-        EXPECT_EQ(leaves, (std::vector<RecordedLeaf>{leaf_0_16, {1, 0x906ea, 0x01100800, 0x7ffafbff, 0xbfebfbff}}));
-        EXPECT_FALSE(parse_dump(order.text, 3, leaves, error));
+    for (const std::string *text : {&guest_around, &guest_before, &guest_after}) {
+        EXPECT_FALSE(parse_dump(*text, 3, leaves, error));
         EXPECT_EQ(error.message, "no processor 3: the dump holds 3 processors");
     }
+    ASSERT_TRUE(parse_dump(vbox_new + vbox_new, 3, leaves, error)) << error.message;
+    EXPECT_EQ(leaves.front(), (RecordedLeaf{0, 0x16, 0x756e6547, 0x6c65746e, 0x49656e69}));
 }
 
 // Records as the forms to come make them: a named stream's processors,
@@ -565,20 +555,6 @@ TEST(LineSource, SplitAnywhereGivesTheSameLines)
     for (const auto &c : cases)
         for (std::size_t cut = 0; cut <= c.bytes.size(); ++cut)
             ASSERT_EQ(lines_of(c.bytes, cut, c.begun_at), c.lines) << c.name << ", cut at " << cut;
-}
-
-// The reader in pieces: a fault keeps its line number.
-TEST(DumpPieces, AFaultKeepsItsLineWhereverTheCutFalls)
-{
-    const std::string text = good_line + "ext_cpuid[0]=80000004 00000000 00000000 00000000\r\n" +
-                             "CPUID 00000002: 1-2-3\n";
-    for (std::size_t cut = 0; cut <= text.size(); ++cut) {
-        std::vector<RecordedLeaf> leaves;
-        DumpError error{};
-        EXPECT_FALSE(parse_dump(text, 0, leaves, error, cut));
-        EXPECT_EQ(error.line, 3u) << cut;
-        EXPECT_EQ(error.message, "malformed CPUID record: expected '-' before the edx value") << cut;
-    }
 }
 
 } // namespace

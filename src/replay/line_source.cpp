@@ -172,9 +172,15 @@ bool LineSource::decide_encoding(const char *rest, size_t rest_size)
         decode_utf16(start.data() + skipped, start.size() - skipped);
         decode_utf16(rest, rest_size);
     }
-    at_ = decoded_.data();
-    piece_end_ = at_ + decoded_.size();
+    take_text(decoded_.data(), decoded_.size());
     return true;
+}
+
+void LineSource::take_text(const char *text, size_t size)
+{
+    at_ = text;
+    piece_end_ = text + size;
+    piece_has_nul_ = std::memchr(text, '\0', size) != nullptr;
 }
 
 // Where the line at at_ ends in the piece (piece_end_: not in it): at an LF,
@@ -215,18 +221,15 @@ bool LineSource::next_piece()
         at_ = piece_end_ = nullptr;
         if (file_start_.size() < file_mark_size)
             return true;
-        if (!decide_encoding(data + taken, size - taken))
-            return false;
-    } else if (encoding_ == Encoding::bytes) {
-        at_ = data;
-        piece_end_ = data + size;
+        return decide_encoding(data + taken, size - taken);
+    }
+    if (encoding_ == Encoding::bytes) {
+        take_text(data, size);
     } else {
         decoded_.clear();
         decode_utf16(data, size);
-        at_ = decoded_.data();
-        piece_end_ = at_ + decoded_.size();
+        take_text(decoded_.data(), decoded_.size());
     }
-    piece_has_nul_ = std::memchr(at_, '\0', static_cast<size_t>(piece_end_ - at_)) != nullptr;
     return true;
 }
 
@@ -282,7 +285,6 @@ bool LineSource::next(Line &line)
             if (encoding_ == Encoding::undecided) {
                 if (!decide_encoding(nullptr, 0))
                     return false;
-                piece_has_nul_ = std::memchr(at_, '\0', static_cast<size_t>(piece_end_ - at_)) != nullptr;
                 continue;
             }
             if (odd_byte_ >= 0)

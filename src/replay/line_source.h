@@ -95,6 +95,7 @@ private:
     const char *line_end_stop() const;
     bool decide_encoding(const char *rest, size_t rest_size);
     void decode_utf16(const char *bytes, size_t size);
+    void take_text(const char *text, size_t size); // the piece's text, from at_ to piece_end_
     bool refuses_nul(const char *begin, const char *end) const;
     bool fail(size_t line, const std::string &message);
     bool fail_on_nul(size_t line);

@@ -119,8 +119,8 @@ size_t lowest_bit(uint32_t bits)
     return static_cast<size_t>(__builtin_ctz(bits));
 #else
     size_t number = 0;
-    while ((bits & 1) == 0)
-        bits >>= 1, ++number;
+    for (; (bits & 1) == 0; bits >>= 1)
+        ++number;
     return number;
 #endif
 }
