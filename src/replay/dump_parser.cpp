@@ -66,14 +66,19 @@ bool DumpReader::read(LineSource &lines)
             continue;
         }
         form_state_.line = line.number;
-        const LineKind kind = read_dump_line(line.begin, line.end, record, problem, form_state_, form);
-        if (kind == LineKind::other || kind == LineKind::ignored)
-            continue; // most lines
-        if (kind == LineKind::malformed)
-            return fail(line.number, "malformed CPUID record: " + problem, lines.file());
-        if (kind == LineKind::record)
-            lines.records_begun();
-        take(kind, record, line.number, lines.file());
+        LineKind kind = read_dump_line(line.begin, line.end, record, problem, form_state_, form);
+        for (;;) {
+            if (kind == LineKind::malformed)
+                return fail(line.number, "malformed CPUID record: " + problem, lines.file());
+            if (kind == LineKind::record)
+                lines.records_begun();
+            if (kind == LineKind::record || kind == LineKind::heading)
+                take(kind, record, line.number, lines.file());
+            if (form_state_.again == nullptr)
+                break; // most lines: one record, or none
+            const char *again = std::exchange(form_state_.again, nullptr);
+            kind = read_form_line(form, again, line.end, record, problem, form_state_);
+        }
     }
     if (lines.failed()) {
         error_ = lines.error();
@@ -85,7 +90,8 @@ bool DumpReader::read(LineSource &lines)
 void DumpReader::take(LineKind kind, const DumpRecord &record, size_t line, const std::string &file)
 {
     if (kind == LineKind::heading) {
-        begin_processor(stream_of(record.stream, record.stream_number, record.label));
+        // Its stream's next record begins a processor: a heading without records makes none.
+        stream_of(record.stream, record.stream_number, record.label).open = false;
         return;
     }
     if (kind != LineKind::record)
@@ -98,6 +104,8 @@ void DumpReader::take(LineKind kind, const DumpRecord &record, size_t line, cons
     const bool whole = number == cpu_ || processor.stream == RecordStream::vmware_host;
     if (!whole && !(listing_ && is_listed(record.leaf.leaf)))
         return;
+    if (!record.leaf_0_splits && processor.leaf(record.leaf.leaf) != nullptr)
+        return; // a dump repeated: its first record of a leaf wins, and the repeats are not kept
     if (record.leaf.leaf == 0x80000000u && processor.extended_leaf_line == 0) {
         processor.extended_leaf_line = line;
         processor.extended_leaf_file = file;
@@ -193,6 +201,8 @@ bool DumpReader::finish(size_t bytes_read)
             processor.extended_leaf_file = host.extended_leaf_file;
         }
     }
+    if (listing_)
+        return true; // every processor is listed, those without a leaf 0 too
     const Processor &chosen = processors_[entry_of_[cpu_]];
     if (chosen.leaf(0) == nullptr)
         return fail(0, "no record of leaf 0");

@@ -41,9 +41,11 @@ struct Processor {
 
 // The reading loop: each line that a form reads as a record of sub-leaf 0
 // joins a processor. A new logical processor begins at each record of leaf
-// 0 after the first, and at each file of a folder; records before the first
-// leaf 0 belong to processor 0. A hypervisor log holds several streams of
-// records (guest and host), each with its processors; processors are
+// 0 after the first (in a stream that a leaf 0 splits), at the first record
+// after a heading (a policy's, a table's), and at each file of a folder;
+// records before the first leaf 0 belong to processor 0. A hypervisor log
+// holds several streams of records (guest and host), each with its
+// processors, and a form may name its streams (labels); processors are
 // numbered in the order of their first records. In a VMware log, the
 // records of a guest or of a CPUID[N] that came after the host's dump
 // began, without a leaf 0 of their own, are a list of differences: a
@@ -56,12 +58,13 @@ public:
 
     // Reads every line. False, with error() filled, when the lines cannot be
     // read, a record is malformed, or the dump has no record, no processor
-    // `cpu`, no leaf 0 for it, or a highest extended leaf above
-    // max_replayed_extended_leaf.
+    // `cpu`, or (unless listing) no leaf 0 for it or a highest extended leaf
+    // above max_replayed_extended_leaf.
     bool read(LineSource &lines);
 
     // What a form made of line `line` (of a folder's `file`): a record joins
-    // its processor, a heading begins one. read() takes each line so.
+    // its processor; after a heading, its stream's next record begins one.
+    // read() takes each line so.
     void take(LineKind kind, const DumpRecord &record, size_t line, const std::string &file);
     // After the last line: the faults of the whole dump (read() says them).
     bool finish(size_t bytes_read);

@@ -70,8 +70,9 @@ struct Line {
 // byte-order mark, of UTF-16 of either byte order, whose characters up to
 // U+00FF are their byte and any other '?'. Refused: more than
 // max_dump_size bytes in all, a compressed archive, UTF-16 of odd length,
-// and a NUL byte but in a line that no form may read after the reading loop
-// has found its first record (records_begun): x86ident's own vendor line
+// and a NUL byte but in a line that no form may read by its first
+// characters after the reading loop has found its first record
+// (records_begun): x86ident's own vendor line
 // prints the vendor id as the processor answers it, and some answer twelve
 // zero bytes. A refused line is refused as soon as a piece shows it, so
 // binary input is not read to its end.

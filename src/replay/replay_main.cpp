@@ -50,8 +50,13 @@ void print_help()
 {
     std::fputs(usage_text, stdout);
     std::fputs(help_text, stdout);
-    for (const DumpForm &form : dump_forms)
-        std::printf("  %s\n      %s: %s\n", form.example, form.name, form.note);
+    for (const DumpForm &form : dump_forms) {
+        // An example of several lines (a table's heading, then its row): each on its own.
+        const char *line = form.example;
+        for (const char *next; (next = std::strstr(line, "<NL>")) != nullptr; line = next + 4)
+            std::printf("  %.*s\n", static_cast<int>(next - line), line);
+        std::printf("  %s\n      %s: %s\n", line, form.name, form.note);
+    }
     std::fputs("\nman x86ident-replay says all that it reads and refuses.\n", stdout);
 }
 
@@ -139,8 +144,9 @@ void print_processor_list(const std::deque<Processor> &processors)
         std::printf("%zu\t", cpu);
         bool stopped = false;
         const RecordedLeaf leaf_0 = leaf_of(processor, 0);
-        for (uint32_t vendor_word : {leaf_0.ebx, leaf_0.edx, leaf_0.ecx})
-            put_register_chars(vendor_word, false, stopped);
+        if (processor.leaf(0) != nullptr) // none: a dump cut short, whose report is refused
+            for (uint32_t vendor_word : {leaf_0.ebx, leaf_0.edx, leaf_0.ecx})
+                put_register_chars(vendor_word, false, stopped);
         std::printf("\t%08x\t", static_cast<unsigned>(leaf_of(processor, 1).eax));
         const uint32_t max_extended_leaf = leaf_of(processor, 0x80000000u).eax;
         if (max_extended_leaf >= 0x80000004u && max_extended_leaf <= max_replayed_extended_leaf)

@@ -113,3 +113,19 @@ LineKind expect_line_end(Cursor cursor, std::string &problem)
     problem = std::string("unexpected '") + cursor.peek() + "' after the edx value";
     return LineKind::malformed;
 }
+
+LineKind read_separated_values(Cursor &cursor, RecordedLeaf &leaf, std::string &problem, char separator)
+{
+    uint32_t *const values[4] = {&leaf.eax, &leaf.ebx, &leaf.ecx, &leaf.edx};
+    for (int i = 0; i < 4; ++i) {
+        if (i > 0 && cursor.peek() != separator) {
+            problem = std::string("expected '") + separator + "' before the " + register_names[i];
+            return LineKind::malformed;
+        }
+        if (i > 0)
+            ++cursor.position;
+        if (!read_hex(cursor, register_names[i], *values[i], problem))
+            return LineKind::malformed;
+    }
+    return LineKind::record;
+}

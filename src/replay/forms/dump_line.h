@@ -45,13 +45,20 @@ struct DumpRecord {
 
 // Across lines: a form whose records depend on an earlier line (kcpuid's
 // "0x00000007: subleafs:", then "  0: EAX=..."; VirtualBox's Hst: row under
-// a Gst: row) keeps that here. The reading loop sets `line`.
+// a Gst: row; the policy or table that a row stands in) keeps that here.
+// The reading loop sets `line`.
 struct FormState {
     size_t line = 0;           // the number of the line being read
     bool in_sub_leaves = false;
     uint32_t sub_leaves_leaf = 0;
     size_t guest_row_line = 0; // VirtualBox: the last Gst: row, not yet paired with its Hst: row
     uint32_t guest_row_leaf = 0, guest_row_sub_leaf = 0;
+    std::string policy;        // Xen: the label of the policy whose rows follow
+    std::string line_label;    // the label that a line names itself (cpuinfo's "cpu7", Bochs' "CPU0")
+    size_t table_line = 0;     // a hardware monitor: the line of its table's heading or last row
+    std::string table_label;   // a hardware monitor: the label of that table
+    std::string package, group, thread; // a hardware monitor: the numbers that label its next table
+    const char *again = nullptr; // where the line being read holds a further record of its form
 };
 
 // What a byte is to a hexadecimal number: its digit value (0 to 15), a
@@ -135,9 +142,21 @@ struct Cursor {
             ++c;
         return static_cast<size_t>(c - position);
     }
+    // The length of the run of letters and digits at the cursor: a number
+    // that a form's layout places there, read whole so that a stray letter
+    // in it is a fault of the record.
+    size_t word_run() const
+    {
+        const char *c = position;
+        while (c != end && hex_class(*c) != ends_number)
+            ++c;
+        return static_cast<size_t>(c - position);
+    }
+    // The character `offset` bytes on, or '\0' past the end.
+    char at(size_t offset) const { return static_cast<size_t>(end - position) > offset ? position[offset] : '\0'; }
 };
 
-// Past the blanks and quote marks before a line's first word.
+// Past the blanks, quote marks and a mail's '>' before a line's first word.
 inline void skip_line_lead(Cursor &cursor)
 {
     while (!cursor.at_end() && (is_blank(cursor.peek()) || cursor.peek() == '"' || cursor.peek() == '\'' ||
@@ -174,6 +193,10 @@ LineKind read_blank_separated(Cursor &cursor, RecordedLeaf &leaf, std::string &p
 // `commas` is set.
 LineKind read_prefixed_values(Cursor &cursor, RecordedLeaf &leaf, std::string &problem, const char *const prefixes[4],
                               bool commas = false);
+
+// The four values of a record, each after the one before and `separator`
+// ("00000633:00000000:00000000:0080fbff").
+LineKind read_separated_values(Cursor &cursor, RecordedLeaf &leaf, std::string &problem, char separator);
 
 // Nothing but blanks may follow the last value: the reading loop's check
 // of every record, which a form may make first where its answer hangs on it.

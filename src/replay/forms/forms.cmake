@@ -10,13 +10,17 @@
 # a line, which is that of how often they are met. A form whose lines begin
 # like another's stands before it: CPU-Z's, cpufetch's and kcpuid's "0x..."
 # lines before cpuid -r's, which claims the rest of them; AIDA64 leaves the
-# "CPUID LLLLLLLL:SS = " lines to cpuid_equals.
+# "CPUID LLLLLLLL:SS = " lines to cpuid_equals. x86ident's own lines, first,
+# leave those of Intel SDE ("... => ...") and a row right under a hardware
+# monitor's table heading to those forms.
 #
 # BEGINS: the characters a record may begin with, after blanks and quote
 # marks ("hex" for the hexadecimal digits, "any" for every line); HEAD: the
 # heads of a log's lines ('d' a decimal digit, 'M' a month's name, '|'
-# between two), whose lines are tried on the forms of that head alone. EXAMPLE
-# holds 00000633 00000000 00000000 0080fbff; <TAB> is a tab.
+# between two), whose lines are tried on the forms of that head (and those
+# that read any line) alone. EXAMPLE holds 00000633 00000000 00000000
+# 0080fbff; <TAB> is a tab, <NL> a line end (the lines before it read
+# first).
 
 dump_form(NAME "x86ident" READER read_own_dump_line BEGINS hex
   EXAMPLE "00000001 00000633 00000000 00000000 0080fbff"
@@ -33,6 +37,31 @@ sub-leaf's note in hexadecimal (`[SL 0B]` is sub-leaf 11; a row without it is su
 after the fourth value ignored. After `CPUID`, a token of 8 hexadecimal digits or one that begins with a \
 decimal digit is a leaf number (and must be 8 hexadecimal digits); any other word begins a header line, \
 such as `CPUID Manufacturer: GenuineIntel` or `CPUID Registers (CPU #1):`.")
+
+dump_form(NAME "Open/Libre Hardware Monitor" READER read_hwmonitor_line BEGINS "0123456789abcdefABCDEFP"
+  EXAMPLE " Function  EAX       EBX       ECX       EDX<NL> 00000001  00000633  00000000  00000000  0080FBFF"
+  NOTE "saved reports: a table per thread, labelled package, group and thread"
+  MORE "the CPUID section of the reports that Open Hardware Monitor, Libre Hardware Monitor and the \
+programs built on its library save: a table per logical processor, its `Function  EAX  EBX  ECX  EDX` \
+heading and the rows right under it, up to the first line that is no row. Each table is a processor, \
+labelled by the `Processor P`, `CPU Group: G` and `CPU Thread: T` lines before it (`package 0, group 0, \
+thread 3`); a heading without rows makes none, and a row outside a table, such as the MSR tables', is no \
+record.")
+
+dump_form(NAME "Xen" READER read_xen_line BEGINS "0123456789abcdefABCDEFRHP"
+  EXAMPLE "00000001:ffffffff -> 00000633:00000000:00000000:0080fbff"
+  NOTE "xen-cpuid -p: each policy a processor, labelled by its name"
+  MORE "Xen's `xen-cpuid -p`: each policy (`Raw policy: 48 leaves, 2 MSRs`, then `Host`, `PV Max`, \
+`HVM Max`, `PV Default`, `HVM Default`, `Domain N`) is a processor, labelled by its name in lower case \
+(`raw`, `pv max`, `domain 1`), also where a name comes again; a policy without rows makes none, and \
+rows before any policy make one without a label. The sub-leaf `ffffffff` is none (read as 0); the MSR \
+rows are no records.")
+
+dump_form(NAME "cpuinfo" READER read_cpuinfo_line BEGINS "c"
+  EXAMPLE "cpu0: CPUID 00000001: 00000633-00000000-00000000-0080FBFF"
+  NOTE "cpuid-dump: AIDA64's lines, and cpuN: before them per processor"
+  MORE "cpuinfo's `cpuid-dump`: AIDA64's lines (read as those), and the same lines with a `cpuN: ` \
+before them for logical processor N, one processor per N (`cpu07` is `cpu7`), labelled so.")
 
 dump_form(NAME "CPU-Z" READER read_cpuz_line BEGINS "0F"
   EXAMPLE "<TAB>0x00000001<TAB><TAB>0x00000633<TAB>0x00000000<TAB>0x00000000<TAB>0x0080FBFF"
@@ -85,6 +114,13 @@ the mask holds 4, and `#` lines are comments. Given its folder, x86ident-replay 
 there; one `puN` file given alone is one processor. The folder's pu files count together against the \
 64 MiB bound. (A tarball of the folder is refused: unpack it first.)")
 
+dump_form(NAME "Intel SDE" READER read_sde_line BEGINS hex
+  EXAMPLE "00000001 ******** => 00000633 00000000 00000000 0080FBFF #"
+  NOTE "-cpuid_in definitions: one processor per file"
+  MORE "Intel SDE's CPUID definitions (`-cpuid_in FILE`), also those written by hand in their form: \
+the leaf, the sub-leaf (`********` for none, read as 0), `=>`, the four values, then perhaps a comment \
+after `#`. A file is one processor: its first record of a leaf wins.")
+
 dump_form(NAME "CPUID LLLLLLLL:SS = ..." READER read_cpuid_equals_line BEGINS "C"
   EXAMPLE "CPUID 00000001:00 = 00000633 00000000 00000000 0080fbff | ..."
   NOTE "the dump of another program named cpuid"
@@ -109,3 +145,24 @@ logical processor's `CPUID[N]` lines, and the guest's `guestCPUID` or `guest vs.
 guest's lines list only the leaves that differ from the host's (Workstation 8 on), with no leaf 0 of \
 their own after the host's dump began, that processor is the host's dump with those leaves in their \
 place.")
+
+dump_form(NAME "Bochs" READER read_bochs_line HEAD "ddddddddddd" BEGINS any
+  EXAMPLE "00000000000i[CPU0  ] CPUID[0x00000001]: 00000633 00000000 00000000 0080fbff"
+  NOTE "bochsout.txt: each emulated processor, its dump at every reset"
+  MORE "Bochs' log (`bochsout.txt`): a record belongs to the processor of the nearest `[CPUn` tag before \
+it in its line (n in hexadecimal, any padding; none: `CPU0`), labelled so, whatever stands before the time \
+stamp; the dump that each reset repeats is the same processor, whose first record of a leaf wins.")
+
+dump_form(NAME "libvirt" READER read_libvirt_line BEGINS "<"
+  EXAMPLE "<cpuid eax_in='0x00000001' ecx_in='0x00' eax='0x00000633' ebx='0x00000000' ecx='0x00000000' edx='0x0080fbff'/>"
+  NOTE "CPU data (x86_64-cpuid-*.xml): each <cpudata> a processor"
+  MORE "libvirt's CPU data (`tests/cputestdata/x86_64-cpuid-*.xml`): each `<cpudata>` is a processor, \
+its `<cpuid>` rows the records, their attributes in any order and in either quote (a row without \
+`ecx_in` is sub-leaf 0), several rows perhaps on one line; the `<msr>` rows are no records.")
+
+dump_form(NAME "FreeBSD cpucontrol" READER read_freebsd_line BEGINS any
+  EXAMPLE "cpuid level 0x1: 0x00000633 0x00000000 0x00000000 0x0080fbff"
+  NOTE "cpucontrol -i: one processor per file"
+  MORE "FreeBSD's `cpucontrol -i` lines, also after other text in their line (a comment's \
+`# cpuid level 0x1: ...`), and with a sub-leaf, `cpuid level 0x4, level_type 0x2: ...`. A file is one \
+processor: its first record of a leaf wins.")

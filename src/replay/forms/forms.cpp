@@ -133,6 +133,7 @@ const FirstCharacterForms first_character_forms = [] {
         forms.of[c] = forms_by_first.of[c] | forms_by_first.any;
         forms.head_may_begin[c] = forms_by_first.head_may_begin[c];
     }
+    forms.any = forms_by_first.any;
     return forms;
 }();
 
@@ -155,21 +156,35 @@ uint32_t forms_for_head_line(const char *at, const char *end)
 {
     // The forms of the first head it begins with.
     const uint32_t forms = forms_of_heads(at, end, std::make_index_sequence<forms_by_first.head_count>());
-    return forms != 0 ? forms : first_character_forms.of[static_cast<unsigned char>(*at)];
+    return forms != 0 ? forms | forms_by_first.any : first_character_forms.of[static_cast<unsigned char>(*at)];
+}
+
+LineKind read_form_line(size_t form, const char *begin, const char *end, DumpRecord &record, std::string &problem,
+                        FormState &state)
+{
+    record = DumpRecord{};
+    Cursor cursor{begin, end};
+    LineKind kind = dump_forms[form].read_line(cursor, record, problem, state);
+    if (kind == LineKind::record)
+        kind = expect_line_end(cursor, problem);
+    if (kind == LineKind::record && record.sub_leaf != 0)
+        return LineKind::ignored;
+    return kind;
 }
 
 LineKind read_dump_line(const char *begin, const char *end, DumpRecord &record, std::string &problem,
                         FormState &state, size_t &form)
 {
+    // A mail's quote marks, "> " or ">> " or "> > ", and the blanks around them.
+    const char *text = begin;
+    bool quoted = false;
+    for (; text != end && (is_blank(*text) || *text == '>'); ++text)
+        quoted = quoted || *text == '>';
+    if (quoted)
+        begin = text;
     for (uint32_t forms = forms_for_line(begin, end); forms != 0; forms &= forms - 1) {
         form = lowest_bit(forms);
-        record = DumpRecord{};
-        Cursor cursor{begin, end};
-        LineKind kind = dump_forms[form].read_line(cursor, record, problem, state);
-        if (kind == LineKind::record)
-            kind = expect_line_end(cursor, problem);
-        if (kind == LineKind::record && record.sub_leaf != 0)
-            return LineKind::ignored;
+        const LineKind kind = read_form_line(form, begin, end, record, problem, state);
         if (kind != LineKind::other)
             return kind;
     }

@@ -15,12 +15,12 @@
 typedef LineKind (*LineReader)(Cursor &line, DumpRecord &record, std::string &problem, FormState &state);
 
 // What a form's lines begin with, after blanks and quote marks: any of the
-// characters `begins` ("" for any line), or, for a log, a head that `head`
+// characters `begins` ("" for any line), and, for a log, a head that `head`
 // spells ('d' a decimal digit, 'M' a month's name, every other character
-// itself; '|' between two heads). A line with a log's head is tried on the
-// forms of that head alone; any other line on the forms that its first
-// character may begin. A line that no form may read is passed over at its
-// first character.
+// itself; '|' between two). A line with a log's head is tried on the forms
+// of that head and on those that read any line; any other line on the forms
+// that its first character may begin. A line that no form may read is
+// passed over at its first character.
 constexpr char hex_digits[] = "0123456789abcdefABCDEF";
 
 struct DumpForm {
@@ -28,7 +28,7 @@ struct DumpForm {
     const char *example; // a record of leaf 1 (00000633 00000000 00000000 0080fbff); <TAB> is a tab
     const char *note;    // for --help: a few words on where it comes from
     LineReader read_line;
-    const char *begins;  // the characters its records begin with; nullptr for a log
+    const char *begins;  // the characters its records begin with; nullptr: a log's head alone
     const char *head;    // a log's: the heads of its lines; nullptr for the others
 };
 
@@ -37,11 +37,21 @@ struct DumpForm {
 #include "dump_forms.inc"
 static_assert(std::size(dump_forms) <= 32, "a line's forms are a bit set of 32");
 
+// Lines that begin like x86ident's own and are another form's: Intel SDE's
+// (two words and "=>", sde.cpp), and a hardware monitor's row right under
+// its table's heading or another row.
+bool is_sde_line(Cursor cursor);
+inline bool in_hwmonitor_table(const FormState &state)
+{
+    return state.table_line != 0 && state.table_line + 1 == state.line;
+}
+
 // Made from the table (forms.cpp): the forms that each first character may
 // begin, and whether it may begin a log's head.
 struct FirstCharacterForms {
     uint32_t of[256];
     bool head_may_begin[256];
+    uint32_t any; // the forms that may read any line
 };
 extern const FirstCharacterForms first_character_forms;
 
@@ -65,9 +75,14 @@ inline uint32_t forms_for_line(const char *begin, const char *end)
 
 // A line as the reading loop reads it: tried on the forms that may read it,
 // in the table's order, until one says what it is (`form`, its index). A
-// record must end its line, and one of a sub-leaf other than 0 is ignored:
-// the leaf's record is sub-leaf 0's.
+// line quoted in a mail reply ('>' before it, once or more) reads as the
+// line itself. A record must end its line, and one of a sub-leaf other than
+// 0 is ignored: the leaf's record is sub-leaf 0's. Where a form finds a
+// further record on the line, it says where in `state.again`, and
+// read_form_line reads it.
 LineKind read_dump_line(const char *begin, const char *end, DumpRecord &record, std::string &problem,
                         FormState &state, size_t &form);
+LineKind read_form_line(size_t form, const char *begin, const char *end, DumpRecord &record, std::string &problem,
+                        FormState &state);
 
 #endif
