@@ -24,10 +24,10 @@ function(x86ident_roff text out)
   set(${out} "${text}" PARENT_SCOPE)
 endfunction()
 
-# dump_form(NAME ... EXAMPLE ... NOTE ... READER ... BEGINS ... HEAD ... MORE ...):
+# dump_form(NAME ... EXAMPLE ... NOTE ... READER ... BEGINS ... HEAD ... COLUMN ... MORE ...):
 # one row, its values as they stand (ARGV<n> keeps a ';' in them).
 function(dump_form)
-  foreach(key NAME EXAMPLE NOTE READER BEGINS HEAD MORE)
+  foreach(key NAME EXAMPLE NOTE READER BEGINS HEAD COLUMN MORE)
     set(form_${key} "")
   endforeach()
   math(EXPR last_argument "${ARGC} - 1")
@@ -61,7 +61,14 @@ function(dump_form)
   endif()
   string(APPEND x86ident_forms_readers
          "LineKind ${form_READER}(Cursor &line, DumpRecord &record, std::string &problem, FormState &state);\n")
-  string(APPEND x86ident_forms_rows "    {${name}, ${example}, ${note}, ${form_READER}, ${begins}, ${head}},\n")
+  set(first_column false)
+  if(form_COLUMN STREQUAL "first")
+    set(first_column true)
+  elseif(NOT form_COLUMN STREQUAL "")
+    message(FATAL_ERROR "forms.cmake: ${form_NAME}: COLUMN is \"first\" or not given")
+  endif()
+  string(APPEND x86ident_forms_rows
+         "    {${name}, ${example}, ${note}, ${form_READER}, ${begins}, ${head}, ${first_column}},\n")
   list(APPEND x86ident_forms_names "${form_NAME}")
   x86ident_roff("${form_EXAMPLE}" example_roff)
   string(REPLACE "<NL>" "\\fR\n.br\n\\fB" example_roff "${example_roff}")

@@ -124,7 +124,7 @@ bool LineSource::fail_on_nul(size_t line)
 
 bool LineSource::refuses_nul(const char *begin, const char *end) const
 {
-    return !records_begun_ || (forms_for_line(begin, end) & ~first_character_forms.any) != 0;
+    return !records_begun_ || forms_for_line_start(begin, end) != 0;
 }
 
 // UTF-16 as its code units: those up to U+00FF are their byte, as in the

@@ -18,7 +18,7 @@ const char *find_text(const char *begin, const char *end, const char *text, size
 
 const char *const register_names[4] = {"eax value", "ebx value", "ecx value", "edx value"};
 
-bool read_hex(Cursor &cursor, const char *what, uint32_t &value, std::string &problem)
+bool read_any_hex(Cursor &cursor, const char *what, uint32_t &value, std::string &problem)
 {
     const char *at = cursor.position;
     while (at != cursor.end && *at == '0')

@@ -179,7 +179,72 @@ extern const char *const register_names[4]; // "eax value" to "edx value"
 
 // Reads one hexadecimal number: the whole run of letters and digits at the
 // cursor. On a fault, says in `problem` what is wrong with it.
-bool read_hex(Cursor &cursor, const char *what, uint32_t &value, std::string &problem);
+bool read_any_hex(Cursor &cursor, const char *what, uint32_t &value, std::string &problem);
+
+// 8 hex digits at `at`, as a number, all 8 bytes at once; false if any byte
+// is no hex digit. (Each byte less than 0x80 is tested against its ranges
+// by a carry into its top bit; a digit's value is its low nibble, plus 9
+// for a letter, whose bit 6 is set.)
+inline bool eight_hex_digits(const char *at, uint32_t &value)
+{
+    constexpr uint64_t ones = 0x0101010101010101u, tops = 0x8080808080808080u;
+    uint64_t text;
+    std::memcpy(&text, at, 8);
+    if (text & tops)
+        return false;
+    const auto at_least = [](uint64_t bytes, unsigned bound) { return (bytes + (0x80 - bound) * ones) & tops; };
+    const uint64_t lower = text | 0x2020202020202020u;
+    const uint64_t digit = at_least(text, '0') & ~at_least(text, '9' + 1);
+    const uint64_t letter = at_least(lower, 'a') & ~at_least(lower, 'f' + 1);
+    if ((digit | letter) != tops)
+        return false;
+    uint64_t nibbles = (text & 0x0f0f0f0f0f0f0f0fu) + 9 * ((text >> 6) & ones);
+    // The first character is the lowest byte and the highest digit.
+    nibbles = ((nibbles << 4) | (nibbles >> 8)) & 0x00ff00ff00ff00ffu;
+    nibbles = ((nibbles << 8) | (nibbles >> 16)) & 0x0000ffff0000ffffu;
+    value = static_cast<uint32_t>((nibbles << 16) | (nibbles >> 32));
+    return true;
+}
+
+// The same, first trying the width that nearly every dump writes, 8 digits
+// and no more letters or digits, in one step: a dump's time goes here.
+inline bool read_hex(Cursor &cursor, const char *what, uint32_t &value, std::string &problem)
+{
+    const char *at = cursor.position;
+    const size_t left = static_cast<size_t>(cursor.end - at);
+    if (left >= 8 && (left == 8 || hex_class(at[8]) == ends_number) && eight_hex_digits(at, value)) {
+        cursor.position = at + 8;
+        return true;
+    }
+    return read_any_hex(cursor, what, value, problem);
+}
+
+// A record in the layout that its form nearly always writes, read in one
+// pass: in `layout`, 'h' is 8 hex digits (taken in order into `values`) and
+// any other character itself; nothing but blanks may follow. False where the
+// line differs in any way: the form then reads it step by step, which says
+// what is wrong with it.
+template <size_t size> inline bool read_layout(const Cursor &cursor, const char (&layout)[size], uint32_t *values)
+{
+    const char *at = cursor.position;
+#if defined(__GNUC__) && !defined(__clang__)
+#pragma GCC unroll 16
+#endif
+    for (const char *c = layout; c != layout + size - 1; ++c) {
+        if (*c != 'h') {
+            if (at == cursor.end || *at != *c)
+                return false;
+            ++at;
+        } else if (cursor.end - at < 8 || !eight_hex_digits(at, *values++)) {
+            return false;
+        } else {
+            at += 8;
+        }
+    }
+    while (at != cursor.end && is_blank(*at))
+        ++at;
+    return at == cursor.end;
+}
 
 // "0x" and exactly 8 hex digits at the cursor, read as the leaf number.
 bool read_0x_leaf(Cursor &cursor, uint32_t &leaf);

@@ -15,14 +15,17 @@
 # monitor's table heading to those forms.
 #
 # BEGINS: the characters a record may begin with, after blanks and quote
-# marks ("hex" for the hexadecimal digits, "any" for every line); HEAD: the
-# heads of a log's lines ('d' a decimal digit, 'M' a month's name, '|'
-# between two), whose lines are tried on the forms of that head (and those
-# that read any line) alone. EXAMPLE holds 00000633 00000000 00000000
+# marks ("hex" for the hexadecimal digits, "any" for every line that ends in
+# a value of 8 hex digits, where the record may stand after any text); HEAD: the heads
+# of a log's lines ('d' a decimal digit, 'M' a month's name, '?' any
+# character, '|' between two), whose lines are tried on the forms of that
+# head (and those that read any line) alone. COLUMN first: its records begin
+# in a line's first column (after a mail's quote marks), so an indented line
+# is not tried on it. EXAMPLE holds 00000633 00000000 00000000
 # 0080fbff; <TAB> is a tab, <NL> a line end (the lines before it read
 # first).
 
-dump_form(NAME "x86ident" READER read_own_dump_line BEGINS hex
+dump_form(NAME "x86ident" READER read_own_dump_line BEGINS hex COLUMN first
   EXAMPLE "00000001 00000633 00000000 00000000 0080fbff"
   NOTE "its own raw dump lines: \"x86ident | tee mine.txt\" replays anywhere"
   MORE "the raw dump lines of x86ident itself.")
@@ -38,6 +41,15 @@ after the fourth value ignored. After `CPUID`, a token of 8 hexadecimal digits o
 decimal digit is a leaf number (and must be 8 hexadecimal digits); any other word begins a header line, \
 such as `CPUID Manufacturer: GenuineIntel` or `CPUID Registers (CPU #1):`.")
 
+dump_form(NAME "Xen" READER read_xen_line BEGINS "0123456789abcdefABCDEFRHP"
+  EXAMPLE "00000001:ffffffff -> 00000633:00000000:00000000:0080fbff"
+  NOTE "xen-cpuid -p: each policy a processor, labelled by its name"
+  MORE "Xen's `xen-cpuid -p`: each policy (`Raw policy: 48 leaves, 2 MSRs`, then `Host`, `PV Max`, \
+`HVM Max`, `PV Default`, `HVM Default`, `Domain N`) is a processor, labelled by its name in lower case \
+(`raw`, `pv max`, `domain 1`), also where a name comes again; a policy without rows makes none, and \
+rows before any policy make one without a label. The sub-leaf `ffffffff` is none (read as 0); the MSR \
+rows are no records.")
+
 dump_form(NAME "Open/Libre Hardware Monitor" READER read_hwmonitor_line BEGINS "0123456789abcdefABCDEFP"
   EXAMPLE " Function  EAX       EBX       ECX       EDX<NL> 00000001  00000633  00000000  00000000  0080FBFF"
   NOTE "saved reports: a table per thread, labelled package, group and thread"
@@ -47,15 +59,6 @@ heading and the rows right under it, up to the first line that is no row. Each t
 labelled by the `Processor P`, `CPU Group: G` and `CPU Thread: T` lines before it (`package 0, group 0, \
 thread 3`); a heading without rows makes none, and a row outside a table, such as the MSR tables', is no \
 record.")
-
-dump_form(NAME "Xen" READER read_xen_line BEGINS "0123456789abcdefABCDEFRHP"
-  EXAMPLE "00000001:ffffffff -> 00000633:00000000:00000000:0080fbff"
-  NOTE "xen-cpuid -p: each policy a processor, labelled by its name"
-  MORE "Xen's `xen-cpuid -p`: each policy (`Raw policy: 48 leaves, 2 MSRs`, then `Host`, `PV Max`, \
-`HVM Max`, `PV Default`, `HVM Default`, `Domain N`) is a processor, labelled by its name in lower case \
-(`raw`, `pv max`, `domain 1`), also where a name comes again; a policy without rows makes none, and \
-rows before any policy make one without a label. The sub-leaf `ffffffff` is none (read as 0); the MSR \
-rows are no records.")
 
 dump_form(NAME "cpuinfo" READER read_cpuinfo_line BEGINS "c"
   EXAMPLE "cpu0: CPUID 00000001: 00000633-00000000-00000000-0080FBFF"
@@ -146,7 +149,7 @@ guest's lines list only the leaves that differ from the host's (Workstation 8 on
 their own after the host's dump began, that processor is the host's dump with those leaves in their \
 place.")
 
-dump_form(NAME "Bochs" READER read_bochs_line HEAD "ddddddddddd" BEGINS any
+dump_form(NAME "Bochs" READER read_bochs_line HEAD "ddddddddddd?[" BEGINS any
   EXAMPLE "00000000000i[CPU0  ] CPUID[0x00000001]: 00000633 00000000 00000000 0080fbff"
   NOTE "bochsout.txt: each emulated processor, its dump at every reset"
   MORE "Bochs' log (`bochsout.txt`): a record belongs to the processor of the nearest `[CPUn` tag before \

@@ -35,7 +35,9 @@ struct FormsByFirstCharacter {
                 head.width += 3;
                 continue;
             }
-            if (*c == 'd') {
+            if (*c == '?') {
+                // any character
+            } else if (*c == 'd') {
                 head.digit_mask[head.width] = 0xff;
             } else {
                 head.byte[head.width] = static_cast<unsigned char>(*c);
@@ -130,10 +132,12 @@ size_t lowest_bit(uint32_t bits)
 const FirstCharacterForms first_character_forms = [] {
     FirstCharacterForms forms{};
     for (int c = 0; c < 256; ++c) {
-        forms.of[c] = forms_by_first.of[c] | forms_by_first.any;
+        forms.of[c] = forms_by_first.of[c];
         forms.head_may_begin[c] = forms_by_first.head_may_begin[c];
     }
     forms.any = forms_by_first.any;
+    for (size_t i = 0; i < std::size(dump_forms); ++i)
+        forms.first_column |= dump_forms[i].first_column ? 1u << i : 0;
     return forms;
 }();
 
@@ -156,7 +160,7 @@ uint32_t forms_for_head_line(const char *at, const char *end)
 {
     // The forms of the first head it begins with.
     const uint32_t forms = forms_of_heads(at, end, std::make_index_sequence<forms_by_first.head_count>());
-    return forms != 0 ? forms | forms_by_first.any : first_character_forms.of[static_cast<unsigned char>(*at)];
+    return forms != 0 ? forms : first_character_forms.of[static_cast<unsigned char>(*at)];
 }
 
 LineKind read_form_line(size_t form, const char *begin, const char *end, DumpRecord &record, std::string &problem,
@@ -177,12 +181,24 @@ LineKind read_dump_line(const char *begin, const char *end, DumpRecord &record, 
 {
     // A mail's quote marks, "> " or ">> " or "> > ", and the blanks around them.
     const char *text = begin;
-    bool quoted = false;
-    for (; text != end && (is_blank(*text) || *text == '>'); ++text)
-        quoted = quoted || *text == '>';
-    if (quoted)
+    while (text != end && is_blank(*text))
+        ++text;
+    if (text != end && *text == '>') {
+        while (text != end && (is_blank(*text) || *text == '>'))
+            ++text;
         begin = text;
-    for (uint32_t forms = forms_for_line(begin, end); forms != 0; forms &= forms - 1) {
+    }
+    // The forms of its start, then, where no such form reads it and it ends
+    // in a value, those that read any line.
+    const uint32_t start_forms = forms_for_line_start(begin, end);
+    for (uint32_t forms = start_forms; forms != 0; forms &= forms - 1) {
+        form = lowest_bit(forms);
+        const LineKind kind = read_form_line(form, begin, end, record, problem, state);
+        if (kind != LineKind::other)
+            return kind;
+    }
+    const uint32_t any_forms = first_character_forms.any & ~start_forms;
+    for (uint32_t forms = any_forms != 0 && ends_in_value(begin, end) ? any_forms : 0; forms != 0; forms &= forms - 1) {
         form = lowest_bit(forms);
         const LineKind kind = read_form_line(form, begin, end, record, problem, state);
         if (kind != LineKind::other)

@@ -15,12 +15,15 @@
 typedef LineKind (*LineReader)(Cursor &line, DumpRecord &record, std::string &problem, FormState &state);
 
 // What a form's lines begin with, after blanks and quote marks: any of the
-// characters `begins` ("" for any line), and, for a log, a head that `head`
-// spells ('d' a decimal digit, 'M' a month's name, every other character
-// itself; '|' between two). A line with a log's head is tried on the forms
-// of that head and on those that read any line; any other line on the forms
-// that its first character may begin. A line that no form may read is
-// passed over at its first character.
+// characters `begins`, and, for a log, a head that `head` spells ('d' a
+// decimal digit, 'M' a month's name, '?' any character, every other
+// character itself; '|' between two). A line with a log's head is tried on
+// the forms of that head; any other line on the forms that its first
+// character may begin. A form whose `begins` is "" may read any line that
+// ends in a value of 8 hex digits (blanks aside), its record standing after
+// any text.
+// A line that no form may read is passed over at its first character (or
+// its last).
 constexpr char hex_digits[] = "0123456789abcdefABCDEF";
 
 struct DumpForm {
@@ -30,6 +33,7 @@ struct DumpForm {
     LineReader read_line;
     const char *begins;  // the characters its records begin with; nullptr: a log's head alone
     const char *head;    // a log's: the heads of its lines; nullptr for the others
+    bool first_column;   // its records begin in a line's first column, with no blank before them
 };
 
 // The table, in the order in which the reading loop tries the forms that
@@ -47,11 +51,12 @@ inline bool in_hwmonitor_table(const FormState &state)
 }
 
 // Made from the table (forms.cpp): the forms that each first character may
-// begin, and whether it may begin a log's head.
+// begin, whether it may begin a log's head, and the forms that read any line.
 struct FirstCharacterForms {
     uint32_t of[256];
     bool head_may_begin[256];
-    uint32_t any; // the forms that may read any line
+    uint32_t any;          // the forms that may read any line
+    uint32_t first_column; // the forms whose records begin in a line's first column
 };
 extern const FirstCharacterForms first_character_forms;
 
@@ -59,18 +64,34 @@ extern const FirstCharacterForms first_character_forms;
 // first head it begins with, or else those of its first character.
 uint32_t forms_for_head_line(const char *at, const char *end);
 
-// The forms that may read a line (bit i: dump_forms[i]), as `begins` and
-// `head` say; 0 for a line that no form reads, most lines of a report, which
-// this tells at their first character.
-inline uint32_t forms_for_line(const char *begin, const char *end)
+// The forms that may read a line by its first characters (bit i:
+// dump_forms[i]), as `begins` and `head` say; 0 for a line that no such
+// form reads, most lines of a report, which this tells at their first
+// character.
+inline uint32_t forms_for_line_start(const char *begin, const char *end)
 {
     Cursor first{begin, end};
     skip_line_lead(first);
     if (first.at_end())
-        return first_character_forms.of[0];
+        return 0;
     const unsigned char c = static_cast<unsigned char>(first.peek());
-    return first_character_forms.head_may_begin[c] ? forms_for_head_line(first.position, end)
-                                                   : first_character_forms.of[c];
+    const uint32_t forms = first_character_forms.head_may_begin[c] ? forms_for_head_line(first.position, end)
+                                                                   : first_character_forms.of[c];
+    return first.position == begin ? forms : forms & ~first_character_forms.first_column;
+}
+
+// Whether a line ends (blanks aside) in a value of 8 hex digits after a
+// blank or "0x": the lines that the forms which read any line may read.
+inline bool ends_in_value(const char *begin, const char *end)
+{
+    while (end != begin && is_blank(end[-1]))
+        --end;
+    if (end - begin < 9 || !is_hex(end[-1]) || !(is_blank(end[-9]) || end[-9] == 'x'))
+        return false;
+    for (const char *c = end - 8; c != end - 1; ++c)
+        if (!is_hex(*c))
+            return false;
+    return true;
 }
 
 // A line as the reading loop reads it: tried on the forms that may read it,

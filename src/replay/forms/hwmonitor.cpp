@@ -60,7 +60,7 @@ LineKind read_hwmonitor_line(Cursor &cursor, DumpRecord &record, std::string &pr
 {
     cursor.skip_blanks();
     record.stream = RecordStream::named;
-    if (is_table_heading(cursor)) {
+    if (cursor.peek() == 'F' && is_table_heading(cursor)) {
         state.table_label.clear();
         add_label_part(state.table_label, "package ", state.package);
         add_label_part(state.table_label, "group ", state.group);
@@ -73,15 +73,23 @@ LineKind read_hwmonitor_line(Cursor &cursor, DumpRecord &record, std::string &pr
     // under the heading or another row ("Function" is such a word too: the
     // heading is tried first).
     if (in_hwmonitor_table(state)) {
-        if (cursor.word_run() == 8 && is_blank(cursor.at(8))) {
+        if (is_blank(cursor.at(8)) && cursor.word_run() == 8) {
             state.table_line = state.line;
             record.label = state.table_label;
             record.leaf_0_splits = false; // one processor, whatever it repeats
+            uint32_t values[5];
+            if (read_layout(cursor, "h  h  h  h  h", values)) {
+                record.leaf = {values[0], values[1], values[2], values[3], values[4]};
+                cursor.position = cursor.end;
+                return LineKind::record;
+            }
             if (!read_hex(cursor, "leaf number", record.leaf.leaf, problem))
                 return LineKind::malformed;
             return read_blank_separated(cursor, record.leaf, problem);
         }
     }
+    if (cursor.peek() != 'P' && cursor.peek() != 'C')
+        return LineKind::other;
     if (read_numbered_line(cursor, "Processor ", state.package)) {
         state.group.clear();
         state.thread.clear();

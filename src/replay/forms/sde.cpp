@@ -7,11 +7,12 @@
 
 namespace {
 
-// The length of the run of letters, digits and '*' at the cursor.
+// The length of the run of letters, digits and '*' at the cursor, up to 9:
+// a leaf or sub-leaf has 8 at most.
 size_t token_run(Cursor cursor)
 {
     const char *start = cursor.position;
-    while (!cursor.at_end() && (is_word_character(cursor.peek()) || cursor.peek() == '*'))
+    while (!cursor.at_end() && cursor.position - start < 9 && (is_word_character(cursor.peek()) || cursor.peek() == '*'))
         ++cursor.position;
     return static_cast<size_t>(cursor.position - start);
 }
@@ -24,7 +25,7 @@ bool is_sde_line(Cursor cursor)
     cursor.skip_blanks();
     for (int word = 0; word < 2; ++word) {
         const size_t length = token_run(cursor);
-        if (length == 0 || !is_blank(cursor.at(length)))
+        if (length == 0 || length > 8 || !is_blank(cursor.at(length)))
             return false;
         cursor.position += length;
         cursor.skip_blanks();

@@ -49,13 +49,18 @@ LineKind read_xen_line(Cursor &cursor, DumpRecord &record, std::string &problem,
 {
     cursor.skip_blanks();
     record.stream = RecordStream::named;
-    // A row: "LLLLLLLL:SSSSSSSS -> ", each a word of 8 letters and digits.
-    if (cursor.word_run() == 8 && cursor.at(8) == ':') {
-        Cursor sub_leaf{cursor.position + 9, cursor.end};
-        if (sub_leaf.word_run() != 8 || !Cursor{sub_leaf.position + 8, cursor.end}.starts_with(" -> "))
-            return LineKind::other;
+    // A row: "LLLLLLLL:SSSSSSSS -> ".
+    if (cursor.at(8) == ':' && cursor.at(17) == ' ' && cursor.at(18) == '-' && cursor.at(19) == '>' &&
+        cursor.at(20) == ' ') {
         record.label = state.policy;
         record.leaf_0_splits = false; // one processor, whatever it repeats
+        uint32_t values[6];
+        if (read_layout(cursor, "h:h -> h:h:h:h", values)) {
+            record.leaf = {values[0], values[2], values[3], values[4], values[5]};
+            record.sub_leaf = values[1] == 0xffffffffu ? 0 : values[1];
+            cursor.position = cursor.end;
+            return LineKind::record;
+        }
         if (!read_hex(cursor, "leaf number", record.leaf.leaf, problem))
             return LineKind::malformed;
         ++cursor.position;
@@ -67,7 +72,8 @@ LineKind read_xen_line(Cursor &cursor, DumpRecord &record, std::string &problem,
         return read_separated_values(cursor, record.leaf, problem, ':');
     }
     std::string label;
-    if (!read_policy_name(cursor, label))
+    const char first = cursor.peek();
+    if ((first != 'R' && first != 'H' && first != 'P' && first != 'D') || !read_policy_name(cursor, label))
         return LineKind::other;
     if (cursor.skip(" not supported"))
         return LineKind::ignored;
