@@ -171,6 +171,69 @@ INSTANTIATE_TEST_SUITE_P(
                  "2022-11-24T17:46:40.863Z In(05) vmx hostCPUID level 80000000, 0: 0x80000004 0x00000000 0x00000000 0x00000000\r\n"
                  "00:00:04.809463 Gst:ab VirtualBox's register lines: eax=00000000 ebx=00000000\r\n",
                  {leaf_0, {0x80000000, 0x80000004, 0, 0, 0}}},
+        GoodCase{"HardwareMonitorRowsRightUnderTheirHeading", // a row elsewhere is none; "Function" is no row
+                 "CPU Thread: 0\n"
+                 " 00000000  00000009  00000000  00000000  00000000\n"
+                 " Function  EAX       EBX       ECX       EDX\n"
+                 " 00000000  00000002  756E6547  6C65746E  49656E69\n"
+                 " 00000000  00000003  756E6547  6C65746E  49656E69\n"
+                 " 80000000  80000004  00000000  00000000  00000000\n"
+                 "\n"
+                 " 00000001  00000633  00000000  00000000  0080FBFF\n"
+                 " MSR       EDX       EAX\n"
+                 " 000000CE  0004043D  F1011200\n",
+                 {leaf_0, {0x80000000, 0x80000004, 0, 0, 0}}},
+        GoodCase{"XenRowsSubLeafNoneIsZeroMsrRowsAndHeadings",
+                 "Xen reports there are maximum 120 leaves and 2 MSRs\n"
+                 "Raw policy: 3 leaves, 1 MSRs\n"
+                 " CPUID:\n"
+                 "  leaf     subleaf  -> eax      ebx      ecx      edx\n"
+                 "  00000000:ffffffff -> 00000002:756e6547:6c65746e:49656e69\n"
+                 "  00000004:00000001 -> 00000122:01c0003f:0000003f:00000001\n"
+                 "  00000004:00000000 -> 00000121:01c0003f:0000003f:00000001\n"
+                 " MSRs:\n"
+                 "000000ce -> 0000000080000000\n"
+                 "PV Max policy not supported by Xen\n",
+                 {leaf_0, {4, 0x121, 0x01c0003f, 0x3f, 1}}},
+        GoodCase{"BochsTagAnyPaddingTextBeforeAndResets", // a reset's repeat: the first record of a leaf wins
+                 "00000000000i[CPU0 ] CPUID[0x00000000]: 00000002 756e6547 6c65746e 49656e69\n"
+                 "bochs.log:2:00000000000i[CPU0  ] CPUID[0x00000004]: 00000121 01c0003f 0000003f 00000001\n"
+                 "00000000000i[CPU1  ] CPUID[0x00000004]: 99999999 01c0003f 0000003f 00000001\n"
+                 "00000000000i[CPU0  ] cpu software reset\n"
+                 "00262849274i[CPU0  ] CPUID[0x00000000]: 00000002 756e6547 6c65746e 49656e69\n"
+                 "00262849274i[CPU0  ] CPUID[0x00000004]: 88888888 01c0003f 0000003f 00000001\n",
+                 {leaf_0, {4, 0x121, 0x01c0003f, 0x3f, 1}}},
+        GoodCase{"CpuinfoPrefixedAndPlainLines",
+                 "cpu00: CPUID 00000000: 00000002-756E6547-6C65746E-49656E69 [GenuineIntel]\n"
+                 "cpu0: CPUID 00000004: 00000122-01C0003F-0000003F-00000001 [SL 01]\n"
+                 "cpu0: CPUID 00000004: 00000121-01C0003F-0000003F-00000001 [SL 00]\n"
+                 "cpu1: CPUID 00000004: 99999999-01C0003F-0000003F-00000001 [SL 00]\n",
+                 {leaf_0, {4, 0x121, 0x01c0003f, 0x3f, 1}}},
+        GoodCase{"LibvirtAttributesInAnyOrderEitherQuoteRowsSharingALine",
+                 "<cpudata arch='x86'>\n"
+                 "  <cpuid eax_in='0x00000000' eax='0x00000002' ebx='0x756e6547' ecx='0x6c65746e' edx='0x49656e69'/>"
+                 "<cpuid ecx_in='0x01' eax_in='0x00000004' edx='0x00000001' ecx='0x0000003f' ebx='0x01c0003f' eax='0x00000122'/>\n"
+                 "  <cpuid eax_in=\"0x00000004\" ecx_in=\"0x00\" eax=\"0x00000121\" ebx=\"0x01c0003f\" ecx=\"0x0000003f\" edx=\"0x00000001\"/>\n"
+                 "  <msr index='0x10a' edx='0x00000000' eax='0x1408e06b'/>\n"
+                 "</cpudata>\n",
+                 {leaf_0, {4, 0x121, 0x01c0003f, 0x3f, 1}}},
+        GoodCase{"FreebsdAfterOtherTextAndWithSubLeaves",
+                 "\t\t# cpuid level 0x0: 0x00000002 0x756e6547 0x6c65746e 0x49656e69\n"
+                 "cpuid level 0x4, level_type 0x1: 0x00000122 0x01c0003f 0x0000003f 0x00000001\n"
+                 "cpuid level 0x4, level_type 0x0: 0x00000121 0x01c0003f 0x0000003f 0x00000001\n"
+                 "cpuid level 0x0: 0x00000002 0x756e6547 0x6c65746e 0x49656e69\n",
+                 {leaf_0, {4, 0x121, 0x01c0003f, 0x3f, 1}}},
+        GoodCase{"SdeStarsForNoSubLeafAndComments",
+                 "# a definition written by hand\n"
+                 "00000000 ******** => 00000002 756E6547 6C65746E 49656E69 #\n"
+                 "00000004 00000001 => 00000122 01C0003F 0000003F 00000001 #Deterministic Cache\n"
+                 "00000004 00000000 => 00000121 01C0003F 0000003F 00000001\n",
+                 {leaf_0, {4, 0x121, 0x01c0003f, 0x3f, 1}}},
+        GoodCase{"MailQuotesOfEveryDepth",
+                 "> CPUID 00000000: 00000002-756E6547-6C65746E-49656E69\n"
+                 ">> 00000004 00000121 01c0003f 0000003f 00000001\n"
+                 "> >   0x80000000 0x00: eax=0x80000004 ebx=0x00000000 ecx=0x00000000 edx=0x00000000\n",
+                 {leaf_0, {4, 0x121, 0x01c0003f, 0x3f, 1}, {0x80000000, 0x80000004, 0, 0, 0}}},
         GoodCase{"Utf8ByteOrderMarkBeforeARecord",
                  "\xef\xbb\xbf" "CPUID 00000000: 00000002-756E6547-6C65746E-49656E69\n",
                  {leaf_0}},
@@ -233,6 +296,32 @@ INSTANTIATE_TEST_SUITE_P(
         BadCase{"Aida64MixedSeparators", good_line + "CPUID 00000001: 00000633-00000000 00000000-0080FBFF\n", 2,
                 "malformed CPUID record: expected '-' before the ecx value"},
         BadCase{"Aida64BlankSeparatedMissingValue", good_line + "CPUID 00000001 : 00000633 00000000 00000000\n", 2,
+                "malformed CPUID record: missing edx value"},
+        BadCase{"HardwareMonitorRowCutShort",
+                " Function  EAX       EBX       ECX       EDX\n 00000000  00000002  756E6547  6C65746E\n", 2,
+                "malformed CPUID record: missing edx value"},
+        BadCase{"HardwareMonitorNonHexLeaf",
+                " Function  EAX       EBX       ECX       EDX\n 0000000G  00000002  756E6547  6C65746E  49656E69\n", 2,
+                "malformed CPUID record: non-hex digit 'G' in leaf number"},
+        BadCase{"XenRowCutShort", "  00000000:ffffffff -> 00000002:756e6547:6c65746e\n", 1,
+                "malformed CPUID record: expected ':' before the edx value"},
+        BadCase{"XenNonHexSubLeaf", "> 00000000:fffffffg -> 00000002:756e6547:6c65746e:49656e69\n", 1,
+                "malformed CPUID record: non-hex digit 'g' in sub-leaf"},
+        BadCase{"BochsRecordCutShort", "00000000000i[CPU0  ] CPUID[0x00000000]: 00000002 756e6547 6c65746e\n", 1,
+                "malformed CPUID record: missing edx value"},
+        BadCase{"BochsNonHexValue",
+                "x 00000000000i[CPU0 ] CPUID[0x00000000]: 00000002 756e6547 6c65746n 49656e69\n", 1,
+                "malformed CPUID record: non-hex digit 'n' in ecx value"},
+        BadCase{"CpuinfoRecordCutShort", "cpu3: CPUID 00000000: 00000002-756E6547-6C65746E\n", 1,
+                "malformed CPUID record: expected '-' before the edx value"},
+        BadCase{"LibvirtRowWithoutAValue",
+                "<cpuid eax_in='0x00000000' eax='0x00000002' ebx='0x756e6547' ecx='0x6c65746e'/>\n", 1,
+                "malformed CPUID record: no edx in a row"},
+        BadCase{"LibvirtRowCutShort", "<cpuid eax_in='0x00000000' eax='0x00000002' ebx='0x756e\n", 1,
+                "malformed CPUID record: row cut short"},
+        BadCase{"FreebsdNonHexLeaf", "cpuid level 0xg: 0x00000002 0x756e6547 0x6c65746e 0x49656e69\n", 1,
+                "malformed CPUID record: non-hex digit 'g' in leaf number"},
+        BadCase{"SdeRecordCutShort", "00000000 ******** => 00000002 756E6547 6C65746E\n", 1,
                 "malformed CPUID record: missing edx value"},
         BadCase{"CpuidRMissingRegister",
                 good_line + "   0x00000001 0x00: eax=0x000006f3 ebx=0x00000800 ecx=0x80000201\n", 2,

@@ -151,7 +151,8 @@ TEST(ReplayCli, UsageErrorsExit2WithUsage)
 TEST(ReplayCli, CpuChoosesALogicalProcessorInEveryFormat)
 {
     for (const char *format : {"aida64.txt", "cpuid_r.txt", "libcpuid.txt", "cpuz.txt", "cpufetch.txt", "x86info.txt",
-                               "kcpuid.txt", "cpuid_equals.txt", "hwloc"}) {
+                               "kcpuid.txt", "cpuid_equals.txt", "hwloc", "xen.txt", "hwmonitor.txt", "bochs.txt",
+                               "cpuinfo.txt", "libvirt.xml"}) {
         const std::string dump = fixtures + "/three_cpus/" + format;
         for (int cpu = 0; cpu < 3; ++cpu) {
             const std::string expected = read_file(fixtures + "/three_cpus/cpu" + std::to_string(cpu) + ".out");
@@ -173,8 +174,11 @@ TEST(ReplayCli, CpuChoosesALogicalProcessorInEveryFormat)
 
 // One line per processor; the name string only below a highest extended leaf
 // that holds it, each piece up to its 0 byte, control characters as '?'; a
-// hypervisor log's guest and host; a hybrid part's core types (leaf 0x1a,
-// where leaf 7 says hybrid and the highest leaf reaches it).
+// hypervisor log's guest and host, and the labels of the forms that name
+// their processors; a hybrid part's core types (leaf 0x1a, where leaf 7 says
+// hybrid and the highest leaf reaches it); no vendor id for a processor
+// without a leaf 0, which is listed all the same; the forms whose file is
+// one processor, whatever leaf 0 it repeats.
 TEST(ReplayCli, ListShowsEveryProcessor)
 {
     const std::string named = "CPUID 00000000: 00000002-756E6547-6C65746E-49656E69\n"
@@ -215,6 +219,25 @@ TEST(ReplayCli, ListShowsEveryProcessor)
         {fixtures + "/hypervisor/vmware.log", "",
          "0\tGenuineIntel\t000306a9\t\thost\t\n1\tGenuineIntel\t000306a9\t\thost processor 2\t\n"
          "2\tGenuineIntel\t000306a9\t\tguest\t\n"},
+        {fixtures + "/three_cpus/xen.txt", "",
+         "0\tCentaurHauls\t000006a9\t\traw\t\n1\tGeode by NSC\t00000552\t\thost\t\n"
+         "2\tRiseRiseRise\t00000580\t\tdomain 3\t\n"},
+        {fixtures + "/three_cpus/hwmonitor.txt", "",
+         "0\tCentaurHauls\t000006a9\t\tpackage 0, group 0, thread 0\t\n"
+         "1\tGeode by NSC\t00000552\t\tpackage 1, group 0, thread 0\t\n"
+         "2\tRiseRiseRise\t00000580\t\tpackage 1, group 0, thread 1\t\n"},
+        {fixtures + "/three_cpus/bochs.txt", "",
+         "0\tCentaurHauls\t000006a9\t\tCPU0\t\n1\tGeode by NSC\t00000552\t\tCPU1\t\n"
+         "2\tRiseRiseRise\t00000580\t\tCPU2\t\n"},
+        {fixtures + "/three_cpus/cpuinfo.txt", "",
+         "0\tCentaurHauls\t000006a9\t\tcpu0\t\n1\tGeode by NSC\t00000552\t\tcpu1\t\n"
+         "2\tRiseRiseRise\t00000580\t\tcpu2\t\n"},
+        {"-",
+         "cpu0: CPUID 00000001: 000006A9-00000000-00000000-00808131\n"
+         "cpu1: CPUID 00000000: 00000001-646F6547-43534E20-79622065\n",
+         "0\t\t000006a9\t\tcpu0\t\n1\tGeode by NSC\t00000000\t\tcpu1\t\n"},
+        {fixtures + "/three_cpus/freebsd.txt", "", "0\tCentaurHauls\t000006a9\t\t\t\n"},
+        {fixtures + "/three_cpus/sde.txt", "", "0\tCentaurHauls\t000006a9\t\t\t\n"},
         {X86IDENT_SOURCE_DIR "/examples/lakefield.txt", "", // the README's example
          "0\tGenuineIntel\t000806a1\tIntel(R) Core(TM) i5-L16G7 CPU @ 1.40GHz\t\tAtom\n"
          "1\tGenuineIntel\t000806a1\tIntel(R) Core(TM) i5-L16G7 CPU @ 1.40GHz\t\tAtom\n"
