@@ -9,7 +9,10 @@
 //                         ("the dump" if none): "NAME, line 4: malformed ..."
 //   list(input)           resolves to [{cpu, vendor, signature, name, label, coreType}, ...]:
 //                         label "guest", "host" or "host processor N" in a hypervisor
-//                         log, coreType "Atom", "Core", ... on a hybrid part; "" else
+//                         log, a Xen policy's name, a hardware monitor's table's
+//                         package, group and thread, "CPUn" in Bochs' log, "cpuN" in
+//                         cpuinfo's; coreType "Atom", "Core", ... on a hybrid part;
+//                         "" else; vendor "" for a processor without a leaf 0
 //
 // `input` is a Uint8Array (a file's exact bytes) or a string (encoded as UTF-8).
 import { WASI, File, OpenFile, ConsoleStdout } from "./browser_wasi_shim/index.js";

@@ -14,7 +14,8 @@ for target_and_floor in dump_parser_fuzz:450 report_fuzz:800; do
   target=${target_and_floor%:*} floor=${target_and_floor#*:}
   rm -rf "$corpus" && mkdir "$corpus"
   cp "$source_dir"/tests/fixtures/*.txt "$corpus"/
-  for seed in "$source_dir"/tests/fixtures/three_cpus/*.txt "$source_dir"/tests/fixtures/three_cpus/hwloc/pu*; do
+  for seed in "$source_dir"/tests/fixtures/three_cpus/*.txt "$source_dir"/tests/fixtures/three_cpus/*.xml \
+    "$source_dir"/tests/fixtures/three_cpus/hwloc/pu*; do
     cp "$seed" "$corpus/three_cpus_$(basename "$seed")"
   done
   cp "$source_dir"/tests/fixtures/hypervisor/*.log "$corpus"/
