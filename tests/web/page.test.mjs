@@ -183,10 +183,16 @@ function nativeList(path) {
   });
 }
 
-test("a hypervisor log lists its host, the host's processors and its guest", async () => {
-  await open(join(fixtures, "hypervisor/vmware.log"));
-  assert.deepEqual(await page.$$eval("#cpu option", (options) => options.map((option) => option.textContent)),
-    ["0: host, GenuineIntel 000306a9", "1: host processor 2, GenuineIntel 000306a9", "2: guest, GenuineIntel 000306a9"]);
+test("a hypervisor log lists its host, the host's processors and its guest; Xen its policies", async () => {
+  const cases = [
+    ["hypervisor/vmware.log",
+      ["0: host, GenuineIntel 000306a9", "1: host processor 2, GenuineIntel 000306a9", "2: guest, GenuineIntel 000306a9"]],
+    ["three_cpus/xen.txt", ["0: raw, CentaurHauls 000006a9", "1: host, Geode by NSC 00000552", "2: domain 3, RiseRiseRise 00000580"]],
+  ];
+  for (const [file, options] of cases) {
+    await open(join(fixtures, file));
+    assert.deepEqual(await page.$$eval("#cpu option", (all) => all.map((option) => option.textContent)), options, file);
+  }
 });
 
 test("a dump of several processors lists them, and each renders as the native tool does", async () => {

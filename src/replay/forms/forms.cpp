@@ -179,18 +179,22 @@ LineKind read_form_line(size_t form, const char *begin, const char *end, DumpRec
 LineKind read_dump_line(const char *begin, const char *end, DumpRecord &record, std::string &problem,
                         FormState &state, size_t &form)
 {
-    // A mail's quote marks, "> " or ">> " or "> > ", and the blanks around them.
+    // Past the blanks (read once: every form but those of the first column
+    // passes over them), and a mail's quote marks, "> " or ">> " or "> > ",
+    // with the blanks around them.
     const char *text = begin;
     while (text != end && is_blank(*text))
         ++text;
+    bool indented = text != begin;
     if (text != end && *text == '>') {
         while (text != end && (is_blank(*text) || *text == '>'))
             ++text;
-        begin = text;
+        indented = false;
     }
+    begin = text;
     // The forms of its start, then, where no such form reads it and it ends
     // in a value, those that read any line.
-    const uint32_t start_forms = forms_for_line_start(begin, end);
+    const uint32_t start_forms = forms_for_line_start(begin, end, indented);
     for (uint32_t forms = start_forms; forms != 0; forms &= forms - 1) {
         form = lowest_bit(forms);
         const LineKind kind = read_form_line(form, begin, end, record, problem, state);

@@ -68,7 +68,8 @@ uint32_t forms_for_head_line(const char *at, const char *end);
 // dump_forms[i]), as `begins` and `head` say; 0 for a line that no such
 // form reads, most lines of a report, which this tells at their first
 // character.
-inline uint32_t forms_for_line_start(const char *begin, const char *end)
+// (`indented`: blanks stood before `begin`.)
+inline uint32_t forms_for_line_start(const char *begin, const char *end, bool indented = false)
 {
     Cursor first{begin, end};
     skip_line_lead(first);
@@ -77,7 +78,7 @@ inline uint32_t forms_for_line_start(const char *begin, const char *end)
     const unsigned char c = static_cast<unsigned char>(first.peek());
     const uint32_t forms = first_character_forms.head_may_begin[c] ? forms_for_head_line(first.position, end)
                                                                    : first_character_forms.of[c];
-    return first.position == begin ? forms : forms & ~first_character_forms.first_column;
+    return first.position == begin && !indented ? forms : forms & ~first_character_forms.first_column;
 }
 
 // Whether a line ends (blanks aside) in a value of 8 hex digits after a
@@ -95,9 +96,9 @@ inline bool ends_in_value(const char *begin, const char *end)
 }
 
 // A line as the reading loop reads it: tried on the forms that may read it,
-// in the table's order, until one says what it is (`form`, its index). A
-// line quoted in a mail reply ('>' before it, once or more) reads as the
-// line itself. A record must end its line, and one of a sub-leaf other than
+// in the table's order, until one says what it is (`form`, its index), each
+// given the line from its first character after blanks. A line quoted in a
+// mail reply ('>' before it, once or more) reads as the line itself. A record must end its line, and one of a sub-leaf other than
 // 0 is ignored: the leaf's record is sub-leaf 0's. Where a form finds a
 // further record on the line, it says where in `state.again`, and
 // read_form_line reads it.

@@ -73,12 +73,13 @@ LineKind read_hwmonitor_line(Cursor &cursor, DumpRecord &record, std::string &pr
     // under the heading or another row ("Function" is such a word too: the
     // heading is tried first).
     if (in_hwmonitor_table(state)) {
-        if (is_blank(cursor.at(8)) && cursor.word_run() == 8) {
+        uint32_t values[5];
+        const bool usual = read_layout(cursor, "h  h  h  h  h", values);
+        if (usual || (is_blank(cursor.at(8)) && cursor.word_run() == 8)) {
             state.table_line = state.line;
             record.label = state.table_label;
             record.leaf_0_splits = false; // one processor, whatever it repeats
-            uint32_t values[5];
-            if (read_layout(cursor, "h  h  h  h  h", values)) {
+            if (usual) {
                 record.leaf = {values[0], values[1], values[2], values[3], values[4]};
                 cursor.position = cursor.end;
                 return LineKind::record;
