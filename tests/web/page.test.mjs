@@ -261,9 +261,10 @@ test("the page fetches only its own files, within its size bounds, and writes no
   const wasm = sizes.find(([path]) => path.endsWith(".wasm"))[1];
   const total = sizes.reduce((sum, [, size]) => sum + size, 0);
   console.log(`# x86ident-replay.wasm ${wasm} bytes; the whole page ${total} bytes in ${sizes.length} files`);
-  // 1.1.0's twelve forms, the hypervisors' logs among them: 103 KB and 161 KB.
-  assert.ok(wasm <= 112 * 1024, `wasm ${wasm} bytes`);
-  assert.ok(total <= 176 * 1024, `page ${total} bytes`);
+  // 1.1.0's nineteen forms, the hypervisors' logs, the hardware monitors' reports and Xen's policies among
+  // them: 124 KB and 183 KB (twelve forms were 103 KB and 161 KB).
+  assert.ok(wasm <= 128 * 1024, `wasm ${wasm} bytes`);
+  assert.ok(total <= 192 * 1024, `page ${total} bytes`);
 });
 
 test("the page's Content-Security-Policy is in force: a fetch to another origin is blocked", async () => {

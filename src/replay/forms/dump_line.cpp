@@ -16,6 +16,17 @@ const char *find_text(const char *begin, const char *end, const char *text, size
     return nullptr;
 }
 
+bool read_hex(Cursor &cursor, const char *what, uint32_t &value, std::string &problem)
+{
+    const char *at = cursor.position;
+    const size_t left = static_cast<size_t>(cursor.end - at);
+    if (left >= 8 && (left == 8 || hex_class(at[8]) == ends_number) && eight_hex_digits(at, value)) {
+        cursor.position = at + 8;
+        return true;
+    }
+    return read_any_hex(cursor, what, value, problem);
+}
+
 const char *const register_names[4] = {"eax value", "ebx value", "ecx value", "edx value"};
 
 bool read_any_hex(Cursor &cursor, const char *what, uint32_t &value, std::string &problem)

@@ -208,16 +208,7 @@ inline bool eight_hex_digits(const char *at, uint32_t &value)
 
 // The same, first trying the width that nearly every dump writes, 8 digits
 // and no more letters or digits, in one step: a dump's time goes here.
-inline bool read_hex(Cursor &cursor, const char *what, uint32_t &value, std::string &problem)
-{
-    const char *at = cursor.position;
-    const size_t left = static_cast<size_t>(cursor.end - at);
-    if (left >= 8 && (left == 8 || hex_class(at[8]) == ends_number) && eight_hex_digits(at, value)) {
-        cursor.position = at + 8;
-        return true;
-    }
-    return read_any_hex(cursor, what, value, problem);
-}
+bool read_hex(Cursor &cursor, const char *what, uint32_t &value, std::string &problem);
 
 // A record in the layout that its form nearly always writes, read in one
 // pass: in `layout`, 'h' is 8 hex digits (taken in order into `values`) and
