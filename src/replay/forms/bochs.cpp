@@ -82,11 +82,7 @@ LineKind read_bochs_line(Cursor &cursor, DumpRecord &record, std::string &proble
     record.leaf_0_splits = false;
 
     cursor.position = keyword + 6; // "CPUID["
-    if (!cursor.skip("0x")) {
-        problem = "expected 0x before the leaf number";
-        return LineKind::malformed;
-    }
-    if (!read_hex(cursor, "leaf number", record.leaf.leaf, problem))
+    if (!read_0x_hex(cursor, "leaf number", record.leaf.leaf, problem))
         return LineKind::malformed;
     if (!cursor.skip("]:")) {
         problem = "expected ']:' after the leaf number";

@@ -27,6 +27,15 @@ bool read_hex(Cursor &cursor, const char *what, uint32_t &value, std::string &pr
     return read_any_hex(cursor, what, value, problem);
 }
 
+bool read_0x_hex(Cursor &cursor, const char *what, uint32_t &value, std::string &problem)
+{
+    if (!cursor.skip("0x")) {
+        problem = std::string("expected 0x before the ") + what;
+        return false;
+    }
+    return read_hex(cursor, what, value, problem);
+}
+
 const char *const register_names[4] = {"eax value", "ebx value", "ecx value", "edx value"};
 
 bool read_any_hex(Cursor &cursor, const char *what, uint32_t &value, std::string &problem)
@@ -81,11 +90,8 @@ LineKind read_blank_separated(Cursor &cursor, RecordedLeaf &leaf, std::string &p
     uint32_t *const values[4] = {&leaf.eax, &leaf.ebx, &leaf.ecx, &leaf.edx};
     for (int i = 0; i < 4; ++i) {
         cursor.skip_blanks();
-        if (with_0x && !cursor.skip("0x")) {
-            problem = std::string("expected 0x before the ") + register_names[i];
-            return LineKind::malformed;
-        }
-        if (!read_hex(cursor, register_names[i], *values[i], problem))
+        if (!(with_0x ? read_0x_hex(cursor, register_names[i], *values[i], problem)
+                      : read_hex(cursor, register_names[i], *values[i], problem)))
             return LineKind::malformed;
         if (!cursor.at_end() && !is_blank(cursor.peek())) {
             problem = std::string("unexpected '") + cursor.peek() + "' after the " + register_names[i];

@@ -237,6 +237,10 @@ template <size_t size> inline bool read_layout(const Cursor &cursor, const char 
     return at == cursor.end;
 }
 
+// "0x" and a hexadecimal number; on a fault, `problem` says what is wrong
+// ("expected 0x before the leaf number").
+bool read_0x_hex(Cursor &cursor, const char *what, uint32_t &value, std::string &problem);
+
 // "0x" and exactly 8 hex digits at the cursor, read as the leaf number.
 bool read_0x_leaf(Cursor &cursor, uint32_t &leaf);
 

@@ -32,18 +32,10 @@ LineKind read_freebsd_line(Cursor &cursor, DumpRecord &record, std::string &prob
     cursor = lead;
     cursor.skip("cpuid level ");
     record.leaf_0_splits = false;
-    if (!cursor.skip("0x")) {
-        problem = "expected 0x before the leaf number";
-        return LineKind::malformed;
-    }
-    if (!read_hex(cursor, "leaf number", record.leaf.leaf, problem))
+    if (!read_0x_hex(cursor, "leaf number", record.leaf.leaf, problem))
         return LineKind::malformed;
     if (cursor.skip(", level_type ")) {
-        if (!cursor.skip("0x")) {
-            problem = "expected 0x before the sub-leaf";
-            return LineKind::malformed;
-        }
-        if (!read_hex(cursor, "sub-leaf", record.sub_leaf, problem))
+        if (!read_0x_hex(cursor, "sub-leaf", record.sub_leaf, problem))
             return LineKind::malformed;
     }
     if (!cursor.skip(":")) {

@@ -9,11 +9,7 @@ LineKind read_x86info_line(Cursor &cursor, DumpRecord &record, std::string &prob
     if (!cursor.skip("eax in:"))
         return LineKind::other;
     cursor.skip_blanks();
-    if (!cursor.skip("0x")) {
-        problem = "expected 0x before the leaf number";
-        return LineKind::malformed;
-    }
-    if (!read_hex(cursor, "leaf number", record.leaf.leaf, problem))
+    if (!read_0x_hex(cursor, "leaf number", record.leaf.leaf, problem))
         return LineKind::malformed;
     if (!cursor.skip(",")) {
         problem = "expected ',' after the leaf number";
